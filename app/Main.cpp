@@ -5,19 +5,19 @@
 #include "CongratsDlg.h"
 #include "DirIterators.h"
 #include "IniFile.h"
+#include "KeyboardPicture.h"
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "TypingText.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
@@ -68,17 +68,6 @@ void SetPointSize(QWidget* widget, int points) {
     QFont font = widget->font();
     font.setPointSize(std::max(points, 1));
     widget->setFont(font);
-}
-
-// The keyboard picture named by a layout file: looked for as given (a bare name in the current
-// directory), then beside the layout file. A null image when neither loads.
-QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName) {
-    if (name.isEmpty())
-        return QImage();
-    QImage picture(name);
-    if (picture.isNull() && QFileInfo(name).isRelative())
-        picture.load(QFileInfo(layoutFileName).dir().filePath(name));
-    return picture;
 }
 
 TFancyButton* CreateButton(QWidget* parent, int left, int textOffsetLeft, const QString& caption,
@@ -294,7 +283,7 @@ void TMainForm::LoadLayoutFile() {
                         QMessageBox::Ok, this);
         box.exec();
     } else {
-        KeyboardPicture = picture.convertToFormat(QImage::Format_RGB32);
+        KeyboardPicture = picture;
     }
 
     auto read = [this](const QString& section, const QString& key, const QString& defaultValue) {
@@ -314,6 +303,8 @@ void TMainForm::LoadLayoutFile() {
     NextBtn->SetCaption(read(buttons, QStringLiteral("Next"), QStringLiteral("Next")));
     ExitBtn->SetCaption(read(buttons, QStringLiteral("Exit"), QStringLiteral("Exit")));
     CongratsDlg->OKBtn->SetCaption(read(buttons, QStringLiteral("OK"), QStringLiteral("OK")));
+    for (int i = 0; i < KeyGroupCount; ++i)
+        KeyMap[i] = read(QStringLiteral("Key co-ordinates"), KeyGroupNames[i], QString());
     BackBtn->setToolTip(read(hints, QStringLiteral("prev"), QString()));
     NextBtn->setToolTip(read(hints, QStringLiteral("next"), QString()));
     ExitBtn->setToolTip(read(hints, QStringLiteral("exit"), QString()));
@@ -528,12 +519,59 @@ void TMainForm::Changelayout1Click() {
 // ---------------------------------------------------------------------------------------------
 // Keyboard picture
 
-void TMainForm::PaintBoxPaint() {
-    if (!KeyboardPicture)
+void TMainForm::HighlightKeyGroup(const QString& name) {
+    const int index = KeyGroupIndex(name);
+    if (index < 0)
         return;
-    QPainter painter(PaintBox);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(PaintBox->rect(), *KeyboardPicture);
+    std::vector<TKeyRect> rects = ParseKeyRects(KeyMap[index]);
+    for (TKeyRect& rect : rects)
+        rect = ScaleKeyRect(rect, PaintBox->width());
+    PaintBox->Present(ComposeKeyboardImage(PaintBox->size(), rects,
+                                           KeyboardPicture ? &*KeyboardPicture : nullptr));
+}
+
+QString TMainForm::PageKeyGroup() const {
+    return ReadPageText(LayoutFileName, QStringLiteral("image"), PageNumber);
+}
+
+void TMainForm::PaintBoxPaint() {
+    const QString name = PageKeyGroup();
+    if (!name.isEmpty())
+        HighlightKeyGroup(name);
+}
+
+void TMainForm::PaintBoxMouseMove(int x, int y) {
+    const int index = KeyGroupAt(KeyMap, PageNumber, PaintBox->width(), x, y);
+    if (index < 0) {
+        TooltipLabel->clear();
+        // Leaving the areas of the keyboard page shows the page's own group again.
+        if (PageNumber == 2)
+            PaintBoxPaint();
+        return;
+    }
+    TooltipLabel->setText(ReadLayoutText(LayoutFileName, QStringLiteral("Key descriptions"),
+                                         QStringLiteral("descr-") + KeyGroupNames[index], QString(),
+                                         30));
+    if (PageNumber == 2)
+        HighlightKeyGroup(KeyGroupNames[index]);
+}
+
+void TMainForm::PaintBoxMouseLeave() {
+    if (PageNumber == 2)
+        PaintBoxPaint();
+}
+
+void TMainForm::PaintBoxMouseUp(int x, int y) {
+    const int index = KeyGroupAt(KeyMap, PageNumber, PaintBox->width(), x, y);
+    if (index < 0)
+        return;
+    for (int page = 1; page <= LastPage; ++page) {
+        const QString name = ReadPageText(LayoutFileName, QStringLiteral("image"), page);
+        if (!name.isEmpty() && name.compare(KeyGroupNames[index], Qt::CaseInsensitive) == 0) {
+            PushHistory();
+            ShowPage(page);
+        }
+    }
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -549,8 +587,49 @@ void TMainForm::SysColorsChanged() {
 
 TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
     : QWidget(parent)
-    , Form(form) {}
+    , Form(form) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPaintBox::Present(const QImage& image) {
+    Shown = image;
+    PaintError.clear();
+    if (Painting)
+        return;
+    Presenting = true;
+    repaint();
+    Presenting = false;
+}
 
 void TPaintBox::paintEvent(QPaintEvent*) {
-    RunHandler([this] { Form->PaintBoxPaint(); });
+    if (!Presenting) {
+        Painting = true;
+        try {
+            Form->PaintBoxPaint();
+        } catch (const std::exception& error) {
+            // Shown once: the message box would otherwise uncover the picture and fail again.
+            const QString message = QString::fromUtf8(error.what());
+            if (message != PaintError)
+                TApplication::ShowException(message);
+            PaintError = message;
+        }
+        Painting = false;
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, Shown);
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    RunHandler([&] { Form->PaintBoxMouseMove(pos.x(), pos.y()); });
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    RunHandler([&] { Form->PaintBoxMouseUp(pos.x(), pos.y()); });
+}
+
+void TPaintBox::leaveEvent(QEvent*) {
+    RunHandler([&] { Form->PaintBoxMouseLeave(); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FancyButton.h"
+#include "KeyMap.h"
 
 #include <QImage>
 #include <QWidget>
@@ -85,7 +86,13 @@ public:
     QString ChooseLayout(const QString& settingsFileName);
     void Changelayout1Click();
 
+    // The keyboard picture.
+    TKeyMap KeyMap;
+    void HighlightKeyGroup(const QString& name);
     void PaintBoxPaint();
+    void PaintBoxMouseMove(int x, int y);
+    void PaintBoxMouseUp(int x, int y);
+    void PaintBoxMouseLeave();
     void SysColorsChanged();
 
     QString ProgramDirectoryName() const;
@@ -104,6 +111,7 @@ private:
     void PrepareTypingBox(int page);
     void SetTypingFontSize(int points);
     QString FirstDisplayedLine() const;
+    QString PageKeyGroup() const;
     void PositionTypingBox();
 
     // The typing box fills its panel unless a hidden page has moved it out of sight.
@@ -124,9 +132,20 @@ class TPaintBox : public QWidget {
 public:
     explicit TPaintBox(TMainForm* form, QWidget* parent);
 
+    // Shows a composed image at once, replacing what the box showed.
+    void Present(const QImage& image);
+    const QImage& ShownImage() const { return Shown; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     TMainForm* Form;
+    QImage Shown;
+    QString PaintError;
+    bool Painting = false;
+    bool Presenting = false;
 };
