@@ -42,15 +42,16 @@ QPainterPath BodyPath() {
     return path;
 }
 
-QPainterPath BackArrow() {
+QPainterPath BackArrow()
+{
     QPainterPath path;
-    path.moveTo(11, 23.5);
-    path.lineTo(23, 13);
-    path.lineTo(23, 19.5);
-    path.lineTo(35, 19.5);
-    path.lineTo(35, 27.5);
-    path.lineTo(23, 27.5);
-    path.lineTo(23, 34);
+    path.moveTo(11, 22);
+    path.lineTo(23, 11.5);
+    path.lineTo(23, 18);
+    path.lineTo(35, 18);
+    path.lineTo(35, 26);
+    path.lineTo(23, 26);
+    path.lineTo(23, 32.5);
     path.closeSubpath();
     return path;
 }
@@ -69,7 +70,7 @@ QPainterPath Cross() {
     QPainterPath path;
     for (qreal angle : {45.0, -45.0}) {
         QTransform t;
-        t.translate(76.5, 23.5);
+        t.translate(76.5, 22);
         t.rotate(angle);
         path = path.united(t.map(bar));
     }
@@ -78,11 +79,11 @@ QPainterPath Cross() {
 
 QPainterPath Tick() {
     QPainterPath stroke;
-    stroke.moveTo(68, 24);
-    stroke.lineTo(74.5, 31);
-    stroke.lineTo(87, 15);
+    stroke.moveTo(71, 22.5);
+    stroke.lineTo(76.5, 28.5);
+    stroke.lineTo(88, 14);
     QPainterPathStroker stroker;
-    stroker.setWidth(5.2);
+    stroker.setWidth(5);
     stroker.setCapStyle(Qt::RoundCap);
     stroker.setJoinStyle(Qt::RoundJoin);
     return stroker.createStroke(stroke).simplified();
