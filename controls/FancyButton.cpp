@@ -530,6 +530,7 @@ bool TFancyButton::event(QEvent* event) {
             return true;
         }
         break;
+    case QEvent::PaletteChange: // the system colours reach the widgets through their palette
     case QEvent::ApplicationPaletteChange:
         CMSyscolorChange();
         break;

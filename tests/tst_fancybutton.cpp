@@ -57,6 +57,7 @@ private slots:
     void accelerator();
     void setStateAndDisabledHover();
     void picturesOfTheStates();
+    void systemColourChangeRebuildsDisabledPicture();
     void onePictureStripMovedByTwo();
     void latchedCheckerboard();
     void registeredForDesigner();
@@ -488,6 +489,33 @@ void TestFancyButton::picturesOfTheStates() {
                 QCOMPARE(disabled.pixel(x, y), ColorToQColor(clBtnShadow).rgb());
         }
     }
+}
+
+void TestFancyButton::systemColourChangeRebuildsDisabledPicture() {
+    // A pixel of the outline that the disabled picture is recoloured from.
+    const QImage strip = BackStrip().toImage().convertToFormat(QImage::Format_RGB32);
+    QPoint outline;
+    for (int x = 0; x < 100 && outline.isNull(); ++x)
+        if (strip.pixel(400 + x, 24) == qRgb(128, 128, 128))
+            outline = QPoint(x, 24);
+    QVERIFY(!outline.isNull());
+    Button->SetState(TFancyButton::fbsDisabled);
+    const int slot = Button->ButtonGlyph()->SlotOf(TFancyButton::fbsDisabled);
+
+    const QPalette saved = QApplication::palette();
+    QPalette changed = saved;
+    changed.setColor(QPalette::Dark, QColor(200, 0, 100));
+    QApplication::setPalette(changed); // the button hears of it itself
+    QCoreApplication::processEvents();
+    QCOMPARE(Button->grab().toImage().pixel(outline), qRgb(200, 0, 100));
+    QCOMPARE(Button->ButtonGlyph()->SlotOf(TFancyButton::fbsDisabled), slot);
+
+    // A window passing the change on gets the same.
+    changed.setColor(QPalette::Dark, QColor(0, 90, 10));
+    QApplication::setPalette(changed);
+    Button->CMSyscolorChange();
+    QCOMPARE(Button->grab().toImage().pixel(outline), qRgb(0, 90, 10));
+    QApplication::setPalette(saved);
 }
 
 void TestFancyButton::onePictureStripMovedByTwo() {
