@@ -42,6 +42,8 @@ TCongratsDlg::TCongratsDlg(QWidget* parent)
                QStringLiteral("Press Enter to return to the training program"));
 
     OKBtn = new TFancyButton(this);
+    OKBtn->SetGlyph(QPixmap(QStringLiteral(":/buttons/ok.bmp")));
+    OKBtn->SetNumGlyphs(4);
     OKBtn->setGeometry(204, 232, 100, 48);
     OKBtn->SetModalResult(OKResult);
     OKBtn->SetTextOffsetLeft(-2);

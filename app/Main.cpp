@@ -70,9 +70,11 @@ void SetPointSize(QWidget* widget, int points) {
     widget->setFont(font);
 }
 
-TFancyButton* CreateButton(QWidget* parent, int left, int textOffsetLeft, const QString& caption,
-                           const QString& hint) {
+TFancyButton* CreateButton(QWidget* parent, int left, const QString& glyph, int numGlyphs,
+                           int textOffsetLeft, const QString& caption, const QString& hint) {
     auto* button = new TFancyButton(parent);
+    button->SetGlyph(QPixmap(glyph));
+    button->SetNumGlyphs(numGlyphs);
     button->setGeometry(left, 4, 100, 48);
     button->SetTextOffsetLeft(textOffsetLeft);
     button->SetTextOffsetTop(-2);
@@ -145,12 +147,12 @@ void TMainForm::CreateControls() {
     Footer = new QLabel(QStringLiteral("Press F12 to continue"), BottomPanel);
     Footer->setAlignment(Qt::AlignCenter);
     ButtonPanel = CreatePanel(BottomPanel);
-    BackBtn = CreateButton(ButtonPanel, 0, 17, QStringLiteral("Back"),
-                           QStringLiteral("Go back to the previous page"));
-    NextBtn = CreateButton(ButtonPanel, 104, -17, QStringLiteral("Next"),
-                           QStringLiteral("Proceed to the next page"));
-    ExitBtn = CreateButton(ButtonPanel, 208, -5, QStringLiteral("Exit"),
-                           QStringLiteral("Close the Fingerwise program"));
+    BackBtn = CreateButton(ButtonPanel, 0, QStringLiteral(":/buttons/back.bmp"), 5, 17,
+                           QStringLiteral("Back"), QStringLiteral("Go back to the previous page"));
+    NextBtn = CreateButton(ButtonPanel, 104, QStringLiteral(":/buttons/next.bmp"), 5, -17,
+                           QStringLiteral("Next"), QStringLiteral("Proceed to the next page"));
+    ExitBtn = CreateButton(ButtonPanel, 208, QStringLiteral(":/buttons/exit.bmp"), 4, -5,
+                           QStringLiteral("Exit"), QStringLiteral("Close the Fingerwise program"));
     connect(BackBtn, &TFancyButton::clicked, this,
             [this] { RunHandler([this] { BackBtnClick(); }); });
     connect(NextBtn, &TFancyButton::clicked, this,

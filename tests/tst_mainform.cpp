@@ -209,6 +209,32 @@ private slots:
         QVERIFY(form->NextBtn->toolTip().isEmpty());
     }
 
+    void theButtonsShowTheirGlyphStrips() {
+        NewForm();
+        struct {
+            TFancyButton* button;
+            int pictures;
+            QPoint at;
+            QPoint textOffset;
+        } const buttons[] = {{form->BackBtn, 5, {0, 4}, {17, -2}},
+                             {form->NextBtn, 5, {104, 4}, {-17, -2}},
+                             {form->ExitBtn, 4, {208, 4}, {-5, -2}},
+                             {form->CongratsDlg->OKBtn, 4, {204, 232}, {-2, -2}}};
+        for (const auto& b : buttons) {
+            QCOMPARE(b.button->GetNumGlyphs(), b.pictures);
+            QCOMPARE(b.button->GetGlyph().size(), QSize(100 * b.pictures, 48));
+            QCOMPARE(b.button->geometry(), QRect(b.at, QSize(100, 48)));
+            QCOMPARE(QPoint(b.button->GetTextOffsetLeft(), b.button->GetTextOffsetTop()),
+                     b.textOffset);
+            QCOMPARE(b.button->GetTextShadowColor(), clBlack);
+            QCOMPARE(b.button->palette().color(QPalette::ButtonText), QColor(128, 255, 255));
+        }
+        QVERIFY(form->BackBtn->font().italic());
+        QCOMPARE(form->BackBtn->font().pixelSize(), 16);
+        QVERIFY(form->CongratsDlg->OKBtn->font().bold());
+        QCOMPARE(form->CongratsDlg->OKBtn->font().pixelSize(), 19);
+    }
+
     void thePictureIsAlsoFoundBesideTheLayoutFile() {
         const QString saved = QDir::currentPath();
         QTemporaryDir elsewhere;
