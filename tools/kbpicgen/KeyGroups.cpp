@@ -116,15 +116,19 @@ bool IsMainBlockKey(const Key& key, const Keyboard& keyboard) {
 }
 
 const QStringList WindowsKeys = {"LWIN", "RWIN", "COMP"};
+// Keys that give orders rather than type: Esc, the keys beside the function keys, Ctrl and Alt.
+const QStringList ComputerKeys = {"ESC", "PRSC", "SCLK", "PAUS", "LCTL", "LALT", "RALT", "RCTL"};
 
 QList<const Key*> GroupKeys(const QString& group, const Keyboard& keyboard,
                             const LegendSet& legends) {
     if (group == "typing") {
-        const QList<const Key*> windows = KeysNamed(keyboard, WindowsKeys);
+        const QStringList others = WindowsKeys + ComputerKeys;
         return KeysWhere(keyboard, [&](const Key& k) {
-            return IsMainBlockKey(k, keyboard) && !windows.contains(&k);
+            return IsMainBlockKey(k, keyboard) && !others.contains(k.name);
         });
     }
+    if (group == "computer")
+        return KeysNamed(keyboard, ComputerKeys);
     if (group == "letter")
         return KeysWhere(keyboard, [&](const Key& k) { return IsLetterKey(k.name, legends); });
     if (group == "number")
@@ -151,7 +155,6 @@ QList<const Key*> GroupKeys(const QString& group, const Keyboard& keyboard,
         {"capslock", {"CAPS"}},
         {"spacebar", {"SPCE"}},
         {"enter", {"RTRN", "KPEN"}},
-        {"computer", {"ESC", "PRSC", "SCLK", "PAUS"}},
         {"esc", {"ESC"}},
         {"ctrl", {"LCTL", "RCTL"}},
         {"insert", {"INS"}},

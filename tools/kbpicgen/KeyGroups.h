@@ -34,13 +34,13 @@ struct KeyGroup {
 // The groups in KeyGroupNames order. The keyboard must outlive the result.
 //
 // Six groups are areas of the keyboard, and none of them overlaps another, so that each reacts to
-// the pointer where the areas are shown together: "typing" (the main block without the Windows and
-// menu keys), "computer" (Esc and Print Screen, Scroll Lock, Pause), "function" (F1 to F12),
-// "navigation" (the six keys above the arrows, and the arrows), "numpad" and "windows" (both
-// Windows keys and the menu key). "letter", "number" and "symbol" split the character keys by
-// their legends: the digit row's first ten keys are the number keys, keys whose main legend is one
-// letter are letter keys, the rest are symbol keys. "alt" also holds the right Alt key when its
-// legend is the left one's; "altgr" is always the right Alt key.
+// the pointer where the areas are shown together: "computer" (the keys that give orders rather
+// than type: Esc, Print Screen, Scroll Lock, Pause, both Ctrl and both Alt keys), "windows" (both
+// Windows keys and the menu key), "typing" (the rest of the main block), "function" (F1 to F12),
+// "navigation" (the six keys above the arrows, and the arrows) and "numpad". "letter", "number" and
+// "symbol" split the character keys by their legends: the digit row's first ten keys are the number
+// keys, keys whose main legend is one letter are letter keys, the rest are symbol keys. "alt" also
+// holds the right Alt key when its legend is the left one's; "altgr" is always the right Alt key.
 QList<KeyGroup> MakeKeyGroups(const Keyboard& keyboard, const LegendSet& legends);
 
 // The fewest rectangles, found row by row, that cover the given keys: each key's box, and the
