@@ -5,13 +5,11 @@
 #include <QPainter>
 
 TFancyButton::TFancyButton(QWidget* parent)
-    : QWidget(parent)
-{
+    : QWidget(parent) {
     resize(22, 23);
 }
 
-void TFancyButton::SetState(TFancyButtonState value)
-{
+void TFancyButton::SetState(TFancyButtonState value) {
     if (value == FState)
         return;
     FState = value;
@@ -19,34 +17,31 @@ void TFancyButton::SetState(TFancyButtonState value)
     repaint();
 }
 
-void TFancyButton::SetCaption(const QString& value)
-{
+void TFancyButton::SetCaption(const QString& value) {
     FCaption = value;
     update();
 }
 
-void TFancyButton::SetTextOffsetLeft(int value)
-{
+void TFancyButton::SetTextOffsetLeft(int value) {
     FTextOffsetLeft = value;
     update();
 }
 
-void TFancyButton::SetTextOffsetTop(int value)
-{
+void TFancyButton::SetTextOffsetTop(int value) {
     FTextOffsetTop = value;
     update();
 }
 
-void TFancyButton::SetTextShadowColor(TColor value)
-{
+void TFancyButton::SetTextShadowColor(TColor value) {
     FTextShadowColor = value;
     update();
 }
 
-void TFancyButton::CMSyscolorChange() { repaint(); }
+void TFancyButton::CMSyscolorChange() {
+    repaint();
+}
 
-void TFancyButton::paintEvent(QPaintEvent*)
-{
+void TFancyButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const bool disabled = FState == fbsDisabled;
@@ -65,8 +60,7 @@ void TFancyButton::paintEvent(QPaintEvent*)
     painter.drawText(textRect, Qt::AlignCenter, FCaption);
 }
 
-void TFancyButton::mousePressEvent(QMouseEvent* event)
-{
+void TFancyButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || FState == fbsDisabled)
         return;
     FPressing = true;
@@ -74,8 +68,7 @@ void TFancyButton::mousePressEvent(QMouseEvent* event)
     update();
 }
 
-void TFancyButton::mouseReleaseEvent(QMouseEvent* event)
-{
+void TFancyButton::mouseReleaseEvent(QMouseEvent* event) {
     if (!FPressing)
         return;
     FPressing = false;
@@ -86,4 +79,3 @@ void TFancyButton::mouseReleaseEvent(QMouseEvent* event)
     if (auto* dialog = qobject_cast<QDialog*>(window()); dialog && FModalResult != 0)
         dialog->done(FModalResult);
 }
-

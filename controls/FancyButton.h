@@ -58,4 +58,3 @@ private:
     TColor FTextShadowColor = clNone;
     bool FPressing = false;
 };
-
