@@ -33,6 +33,7 @@ constexpr TColor CaptionColor = RGBColor(128, 255, 255);
 constexpr int PictureWidth = 1536;
 constexpr int PictureHeight = 522;
 constexpr int HiddenTypingBoxTop = 1200;
+constexpr int LeftSeparatorWidth = 9;
 constexpr int TypingMarginLeft = 25;
 constexpr int TypingMarginRight = 36;
 constexpr int NumberedLinesFontSize = 10;
@@ -144,6 +145,7 @@ void TMainForm::CreateControls() {
     TypingBox->setTabChangesFocus(false);
     TypingBox->setPlainText(QStringLiteral("TypingBox"));
     QPalette typingPalette = TypingBox->palette();
+    typingPalette.setColor(QPalette::Base, ColorToQColor(clWindow));
     typingPalette.setColor(QPalette::Text, ColorToQColor(TextColor));
     TypingBox->setPalette(typingPalette);
     TypingBox->installEventFilter(this);
@@ -244,14 +246,14 @@ void TMainForm::FormResize() {
 
     const int explanationWidth = w * 2 / 5;
     SetPointSize(Explanation, h / 36);
-    const int paintBoxLeft = LeftSeparator->width() + explanationWidth;
+    const int paintBoxLeft = LeftSeparatorWidth + explanationWidth;
     const int paintBoxWidth = std::max(w - paintBoxLeft, 0);
     const int paintBoxHeight = paintBoxWidth * PictureHeight / PictureWidth;
     const int tooltipFontSize = windowFontSize;
     const int panel1Height = 2 * tooltipFontSize + paintBoxHeight;
     Panel1->setGeometry(0, Title->height(), w, panel1Height);
-    LeftSeparator->setGeometry(0, 0, 9, panel1Height);
-    Explanation->setGeometry(LeftSeparator->width(), 0, explanationWidth, panel1Height);
+    LeftSeparator->setGeometry(0, 0, LeftSeparatorWidth, panel1Height);
+    Explanation->setGeometry(LeftSeparatorWidth, 0, explanationWidth, panel1Height);
     PaintBox->setGeometry(paintBoxLeft, 0, paintBoxWidth, paintBoxHeight);
     TooltipLabel->setGeometry(paintBoxLeft, paintBoxHeight, paintBoxWidth, 2 * tooltipFontSize);
 
