@@ -591,7 +591,6 @@ TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
     : QWidget(parent)
     , Form(form) {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TPaintBox::Present(const QImage& image) {
