@@ -1,35 +1,20 @@
 #include "CongratsDlg.h"
 
-#include "Colors.h"
 #include "FancyButton.h"
+#include "FormStyle.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 
-namespace {
-
-constexpr TColor DialogColor = RGBColor(227, 227, 240);
-constexpr TColor TextColor = RGBColor(86, 86, 171);
-constexpr TColor CaptionColor = RGBColor(128, 255, 255);
-
-} // namespace
-
 TCongratsDlg::TCongratsDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Congratulations"));
     setFixedSize(495, 294);
-    QPalette palette = this->palette();
-    for (auto role : {QPalette::Window, QPalette::Base})
-        palette.setColor(role, ColorToQColor(DialogColor));
-    for (auto role : {QPalette::WindowText, QPalette::Text})
-        palette.setColor(role, ColorToQColor(TextColor));
-    setPalette(palette);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(32);
-    font.setBold(true);
-    setFont(font);
+    SetFormColors(this, FormColor, FormTextColor);
+    setAutoFillBackground(false);
+    setFont(TahomaFont(32, true, false));
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setGeometry(32, 12, 433, 213);
@@ -41,24 +26,11 @@ TCongratsDlg::TCongratsDlg(QWidget* parent)
     SetMessage(QStringLiteral("Well done!"),
                QStringLiteral("Press Enter to return to the training program"));
 
-    OKBtn = new TFancyButton(this);
-    OKBtn->SetGlyph(QPixmap(QStringLiteral(":/buttons/ok.bmp")));
-    OKBtn->SetNumGlyphs(4);
-    OKBtn->setGeometry(204, 232, 100, 48);
+    OKBtn = CreateGlyphButton(this, QStringLiteral(":/buttons/ok.bmp"), 4, QRect(204, 232, 100, 48),
+                              QPoint(-2, -2), TahomaFont(19, true, false));
     OKBtn->SetModalResult(OKResult);
-    OKBtn->SetTextOffsetLeft(-2);
-    OKBtn->SetTextOffsetTop(-2);
-    OKBtn->SetTextShadowColor(clBlack);
     OKBtn->SetCaption(QStringLiteral("OK"));
     OKBtn->setFocusPolicy(Qt::StrongFocus);
-    QFont buttonFont(QStringLiteral("Tahoma"));
-    buttonFont.setPixelSize(19);
-    buttonFont.setBold(true);
-    OKBtn->setFont(buttonFont);
-    QPalette buttonPalette = OKBtn->palette();
-    for (auto role : {QPalette::ButtonText, QPalette::WindowText})
-        buttonPalette.setColor(role, ColorToQColor(CaptionColor));
-    OKBtn->setPalette(buttonPalette);
 
     // The dialog sees every key before its controls do.
     OKBtn->installEventFilter(this);

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "CongratsDlg.h"
 #include "DirIterators.h"
+#include "FormStyle.h"
 #include "IniFile.h"
 #include "KeyboardPicture.h"
 #include "Layout.h"
@@ -27,9 +28,6 @@
 
 namespace {
 
-constexpr TColor WindowColor = RGBColor(227, 227, 240);
-constexpr TColor TextColor = RGBColor(86, 86, 171);
-constexpr TColor CaptionColor = RGBColor(128, 255, 255);
 constexpr int PictureWidth = 1536;
 constexpr int PictureHeight = 522;
 constexpr int HiddenTypingBoxTop = 1200;
@@ -39,16 +37,6 @@ constexpr int TypingMarginRight = 36;
 constexpr int NumberedLinesFontSize = 10;
 
 const QString Messages = QStringLiteral("Messages");
-
-void SetColors(QWidget* widget, TColor background, TColor text) {
-    QPalette palette = widget->palette();
-    for (auto role : {QPalette::Window, QPalette::Base})
-        palette.setColor(role, ColorToQColor(background));
-    for (auto role : {QPalette::WindowText, QPalette::Text})
-        palette.setColor(role, ColorToQColor(text));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QWidget* CreatePanel(QWidget* parent) {
     auto* panel = new QWidget(parent);
@@ -72,23 +60,10 @@ void SetPointSize(QWidget* widget, int points) {
 
 TFancyButton* CreateButton(QWidget* parent, int left, const QString& glyph, int numGlyphs,
                            int textOffsetLeft, const QString& caption, const QString& hint) {
-    auto* button = new TFancyButton(parent);
-    button->SetGlyph(QPixmap(glyph));
-    button->SetNumGlyphs(numGlyphs);
-    button->setGeometry(left, 4, 100, 48);
-    button->SetTextOffsetLeft(textOffsetLeft);
-    button->SetTextOffsetTop(-2);
-    button->SetTextShadowColor(clBlack);
+    auto* button = CreateGlyphButton(parent, glyph, numGlyphs, QRect(left, 4, 100, 48),
+                                     QPoint(textOffsetLeft, -2), TahomaFont(16, false, true));
     button->SetCaption(caption);
     button->setToolTip(hint);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(16);
-    font.setItalic(true);
-    button->setFont(font);
-    QPalette palette = button->palette();
-    for (auto role : {QPalette::ButtonText, QPalette::WindowText})
-        palette.setColor(role, ColorToQColor(CaptionColor));
-    button->setPalette(palette);
     return button;
 }
 
@@ -101,7 +76,7 @@ TMainForm::TMainForm(QWidget* parent)
     , ProgramFileName(QCoreApplication::applicationFilePath()) {
     setWindowTitle(QStringLiteral("Fingerwise"));
     SetHintPause(100);
-    SetColors(this, WindowColor, TextColor);
+    SetFormColors(this, FormColor, FormTextColor);
     QFont font(QStringLiteral("Tahoma"));
     setFont(font);
     CreateControls();
@@ -137,7 +112,7 @@ void TMainForm::CreateControls() {
     TypingBox->setPlainText(QStringLiteral("TypingBox"));
     QPalette typingPalette = TypingBox->palette();
     typingPalette.setColor(QPalette::Base, ColorToQColor(clWindow));
-    typingPalette.setColor(QPalette::Text, ColorToQColor(TextColor));
+    typingPalette.setColor(QPalette::Text, ColorToQColor(FormTextColor));
     TypingBox->setPalette(typingPalette);
     TypingBox->installEventFilter(this);
     connect(TypingBox, &QPlainTextEdit::textChanged, this,

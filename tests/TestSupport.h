@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,3 +86,12 @@ public:
 private:
     QTemporaryDir Dir;
 };
+
+// The bytes of a picture saved as a BMP file.
+inline QByteArray BmpBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}

@@ -49,11 +49,7 @@ class TestKeyMap : public QObject {
     // A main window 2575 pixels wide, so that the paint box is exactly 1536 pixels wide.
     void Open(const QByteArray& layout) {
         folder = std::make_unique<TProgramFolder>();
-        QByteArray bmp;
-        QBuffer buffer(&bmp);
-        buffer.open(QIODevice::WriteOnly);
-        LinePicture().save(&buffer, "BMP");
-        folder->Write("kb.bmp", bmp);
+        folder->Write("kb.bmp", BmpBytes(LinePicture()));
         folder->Write("test.kb", layout + "\n[Bitmap]\nbitmap=kb.bmp\n");
         form.reset(CreateForms());
         form->ProgramFileName = folder->ProgramFile();

@@ -47,11 +47,7 @@ bitmap=kb.bmp
 QByteArray SmallBitmap() {
     QImage image(32, 11, QImage::Format_RGB32);
     image.fill(Qt::white);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
+    return BmpBytes(image);
 }
 
 } // namespace
