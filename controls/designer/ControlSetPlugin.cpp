@@ -1,0 +1,90 @@
+#include "ControlSetPlugin.h"
+
+#include "AnimatedLabel.h"
+#include "FancyButtonRegister.h"
+#include "NumberEdit.h"
+#include "URLStatic.h"
+#include "UnitEdit.h"
+#include "Version.h"
+
+#include <QIcon>
+
+TControlPlugin::TControlPlugin(const TRegisteredComponent& component, QObject* parent)
+    : QObject(parent)
+    , Component(component) {}
+
+QString TControlPlugin::name() const {
+    return Component.Class.ClassName;
+}
+
+QString TControlPlugin::group() const {
+    return Component.Page;
+}
+
+QString TControlPlugin::toolTip() const {
+    return Component.Class.ToolTip;
+}
+
+QString TControlPlugin::whatsThis() const {
+    return Component.Class.ToolTip;
+}
+
+QString TControlPlugin::includeFile() const {
+    return Component.Class.IncludeFile;
+}
+
+QIcon TControlPlugin::icon() const {
+    return {};
+}
+
+bool TControlPlugin::isContainer() const {
+    return false;
+}
+
+QWidget* TControlPlugin::createWidget(QWidget* parent) {
+    return Component.Class.Create(parent);
+}
+
+QString TControlPlugin::domXml() const {
+    // A new control is named like the class without its "T", numbered from 1.
+    const QString& className = Component.Class.ClassName;
+    const QString objectName =
+        className.mid(className.startsWith(QLatin1Char('T')) ? 1 : 0) + QLatin1Char('1');
+    const QSize size = Component.Class.DefaultSize;
+    return QStringLiteral("<ui language=\"c++\" displayname=\"%1\">\n"
+                          " <widget class=\"%1\" name=\"%2\">\n"
+                          "  <property name=\"geometry\">\n"
+                          "   <rect><x>0</x><y>0</y><width>%3</width><height>%4</height></rect>\n"
+                          "  </property>\n"
+                          " </widget>\n"
+                          "</ui>\n")
+        .arg(className, objectName)
+        .arg(size.width())
+        .arg(size.height());
+}
+
+bool TControlPlugin::isInitialized() const {
+    return Initialized;
+}
+
+void TControlPlugin::initialize(QDesignerFormEditorInterface*) {
+    Initialized = true;
+}
+
+TControlSetPlugin::TControlSetPlugin(QObject* parent)
+    : QObject(parent) {
+    FancyButtonUnit::Register();
+    VersionUnit::Register();
+    URLStaticUnit::Register();
+    AnimatedLabelUnit::Register();
+    NumberEditUnit::Register();
+    UnitEditUnit::Register();
+    for (const TRegisteredComponent& component : RegisteredComponents()) {
+        if (component.Page == ControlSetPage)
+            Widgets.append(new TControlPlugin(component, this));
+    }
+}
+
+QList<QDesignerCustomWidgetInterface*> TControlSetPlugin::customWidgets() const {
+    return Widgets;
+}
