@@ -25,9 +25,9 @@ TAnimatedLabel::TAnimatedLabel(QWidget* parent)
     : QLabel(parent)
     , FAnimationTimer(new QTimer(this)) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Opaque, but painted by the label itself: the fade mode leaves the rest of the area as it
-    // was.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The label fills its own background, except in the fade mode, where what lies behind the
+    // label shows around the caption's cell.
+    setAutoFillBackground(false);
     SetColor(FColor);
     SetFontColor(FFontColor);
     connect(FAnimationTimer, &QTimer::timeout, this, &TAnimatedLabel::OnTimer);

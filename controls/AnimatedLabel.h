@@ -11,7 +11,8 @@ class QTimer;
 
 // A label that animates its caption on its own timer: it flashes it, lets it fly in from the
 // right or fades it in and out of the background. The timer runs from construction on, in every
-// animation type, and counts its ticks.
+// animation type, and counts its ticks. The label is opaque in its colour, except in the fade
+// mode, which paints only the caption's cell: around it, what lies behind the label shows.
 class TAnimatedLabel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(TAnimationType AnimationType READ GetAnimationType WRITE SetAnimationType)
