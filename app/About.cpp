@@ -21,11 +21,18 @@ QFont FormFont(bool underline) {
 } // namespace
 
 QIcon ProgramIcon() {
+    // The icon travels in the control library's resources; programs that use no glyph button
+    // would otherwise leave them unregistered.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(registered);
+    QIcon icon;
     const QDir icons(QStringLiteral(":/icon"));
-    const QStringList names = icons.entryList(QDir::Files, QDir::Name);
-    if (!names.isEmpty())
-        return QIcon(icons.filePath(names.first()));
-    return QApplication::windowIcon();
+    for (const QString& name : icons.entryList(QDir::Files, QDir::Name))
+        icon.addFile(icons.filePath(name));
+    return icon.isNull() ? QApplication::windowIcon() : icon;
 }
 
 TAboutForm::TAboutForm(QWidget* parent)

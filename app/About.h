@@ -40,5 +40,6 @@ private:
     std::unique_ptr<Ui::TAboutForm> Form;
 };
 
-// The program's icon: the one in the resources under ":/icon", or else the application's.
+// The program's icon, in every size that the resources hold under ":/icon"; the application's
+// icon when there is none.
 QIcon ProgramIcon();

@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include <QFont>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProxyStyle>
@@ -10,13 +11,10 @@ namespace {
 class THintPauseStyle : public QProxyStyle {
 public:
     explicit THintPauseStyle(int pause)
-        : Pause(pause)
-    {
-    }
+        : Pause(pause) {}
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
+                  QStyleHintReturn* returnData) const override {
         if (hint == SH_ToolTip_WakeUpDelay)
             return Pause;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
@@ -29,12 +27,9 @@ private:
 } // namespace
 
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv)
-{
-}
+    : QApplication(argc, argv) {}
 
-bool TApplication::notify(QObject* receiver, QEvent* event)
-{
+bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
@@ -45,8 +40,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void TApplication::ShowException(const QString& message)
-{
+void TApplication::ShowException(const QString& message) {
     // Never from inside the handler that failed (it may be painting): once it has returned.
     QTimer::singleShot(0, qApp, [message] {
         QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message,
@@ -55,8 +49,7 @@ void TApplication::ShowException(const QString& message)
     });
 }
 
-void RunHandler(const std::function<void()>& handler)
-{
+void RunHandler(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
@@ -64,8 +57,14 @@ void RunHandler(const std::function<void()>& handler)
     }
 }
 
-void SetHintPause(int milliseconds)
-{
+void InstallFontSubstitutions() {
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans Condensed"),
+                                                          QStringLiteral("Sans Serif")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+}
+
+void SetHintPause(int milliseconds) {
     static QPointer<THintPauseStyle> installed;
     if (installed)
         return;

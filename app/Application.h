@@ -22,5 +22,8 @@ public:
 // Runs an event handler; an error that leaves it goes to the standard error display.
 void RunHandler(const std::function<void()>& handler);
 
+// Maps the design's font families onto installed ones: "Tahoma" and "Arial" are not on Linux.
+void InstallFontSubstitutions();
+
 // Sets the delay between the pointer coming to rest over a control and its hint showing.
 void SetHintPause(int milliseconds);

@@ -1,12 +1,23 @@
+#include "Main.h"
+#include "About.h"
 #include "Application.h"
 
-#include <QWidget>
+#include <QIcon>
+#include <QMessageBox>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     TApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Fingerwise"));
-    QWidget window;
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Fingerwise"));
+    InstallFontSubstitutions();
+    QApplication::setWindowIcon(ProgramIcon());
+    try {
+        TMainForm* mainForm = CreateForms();
+        mainForm->setAttribute(Qt::WA_DeleteOnClose);
+        mainForm->showMaximized();
+        app.exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(),
+                              QString::fromUtf8(error.what()));
+    }
+    return 0;
 }

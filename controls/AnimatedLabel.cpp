@@ -1,6 +1,6 @@
 #include "AnimatedLabel.h"
 
-#include "Component.h"
+#include "Registry.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -158,11 +158,9 @@ void TAnimatedLabel::DrawCaption(QPainter& painter, int x, int y) {
 namespace AnimatedLabelUnit {
 
 void Register() {
-    RegisterComponents(
-        ControlSetPage,
-        {{QStringLiteral("TAnimatedLabel"), QStringLiteral("AnimatedLabel.h"),
-          QStringLiteral("Label that flashes, flies or fades its caption"), QSize(120, 17),
-          [](QWidget* parent) { return new TAnimatedLabel(parent); }}});
+    RegisterComponent({ControlSetPage, &TAnimatedLabel::staticMetaObject,
+                       QStringLiteral("AnimatedLabel.h"),
+                       [](QWidget* parent) -> QWidget* { return new TAnimatedLabel(parent); }});
 }
 
 } // namespace AnimatedLabelUnit

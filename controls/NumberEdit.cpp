@@ -1,6 +1,6 @@
 #include "NumberEdit.h"
 
-#include "Component.h"
+#include "Registry.h"
 
 #include <QLocale>
 
@@ -164,10 +164,9 @@ std::optional<long double> TextToNumber(const QString& text, const QString& sepa
 namespace NumberEditUnit {
 
 void Register() {
-    RegisterComponents(ControlSetPage,
-                       {{QStringLiteral("TNumberEdit"), QStringLiteral("NumberEdit.h"),
-                         QStringLiteral("Right-aligned edit for a number"), QSize(121, 21),
-                         [](QWidget* parent) { return new TNumberEdit(parent); }}});
+    RegisterComponent({ControlSetPage, &TNumberEdit::staticMetaObject,
+                       QStringLiteral("NumberEdit.h"),
+                       [](QWidget* parent) -> QWidget* { return new TNumberEdit(parent); }});
 }
 
 } // namespace NumberEditUnit

@@ -1,8 +1,8 @@
 #include "URLStatic.h"
 
 #include "Colors.h"
-#include "Component.h"
 #include "OpenUrl.h"
+#include "Registry.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -43,10 +43,8 @@ void TURLStatic::mouseDoubleClickEvent(QMouseEvent* event) {
 namespace URLStaticUnit {
 
 void Register() {
-    RegisterComponents(ControlSetPage,
-                       {{QStringLiteral("TURLStatic"), QStringLiteral("URLStatic.h"),
-                         QStringLiteral("Hyperlink label that opens its URL"), QSize(117, 14),
-                         [](QWidget* parent) { return new TURLStatic(parent); }}});
+    RegisterComponent({ControlSetPage, &TURLStatic::staticMetaObject, QStringLiteral("URLStatic.h"),
+                       [](QWidget* parent) -> QWidget* { return new TURLStatic(parent); }});
 }
 
 } // namespace URLStaticUnit

@@ -1,5 +1,7 @@
 #include "UnitEdit.h"
 
+#include "Registry.h"
+
 #include "NumberEdit.h"
 
 #include <QEvent>
@@ -122,10 +124,8 @@ void TUnitEdit::SetUnitColor(TColor value) {
 namespace UnitEditUnit {
 
 void Register() {
-    RegisterComponents(ControlSetPage,
-                       {{QStringLiteral("TUnitEdit"), QStringLiteral("UnitEdit.h"),
-                         QStringLiteral("Number edit with a unit beside it"), QSize(100, 20),
-                         [](QWidget* parent) { return new TUnitEdit(parent); }}});
+    RegisterComponent({ControlSetPage, &TUnitEdit::staticMetaObject, QStringLiteral("UnitEdit.h"),
+                       [](QWidget* parent) -> QWidget* { return new TUnitEdit(parent); }});
 }
 
 } // namespace UnitEditUnit

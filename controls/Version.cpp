@@ -1,5 +1,7 @@
 #include "Version.h"
 
+#include "Registry.h"
+
 #include "VersionRecord.h"
 
 #include <QtEndian>
@@ -64,10 +66,9 @@ void TVersionLabel::Loaded() {
 namespace VersionUnit {
 
 void Register() {
-    RegisterComponents(ControlSetPage,
-                       {{QStringLiteral("TVersionLabel"), QStringLiteral("Version.h"),
-                         QStringLiteral("Label showing the program's file version"), QSize(141, 14),
-                         [](QWidget* parent) { return new TVersionLabel(parent); }}});
+    RegisterComponent({ControlSetPage, &TVersionLabel::staticMetaObject,
+                       QStringLiteral("Version.h"),
+                       [](QWidget* parent) -> QWidget* { return new TVersionLabel(parent); }});
 }
 
 } // namespace VersionUnit

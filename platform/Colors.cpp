@@ -6,31 +6,30 @@
 namespace {
 
 // The palette role nearest to each system colour index of the classic desktop.
-bool SysColorRole(int index, QPalette::ColorGroup& group, QPalette::ColorRole& role)
-{
+bool SysColorRole(int index, QPalette::ColorGroup& group, QPalette::ColorRole& role) {
     group = QPalette::Active;
     switch (index) {
-    case 0: // scrollbar
+    case 0:  // scrollbar
     case 15: // button face
     case 22: // 3D light
         role = QPalette::Button;
         return true;
-    case 1: // desktop
+    case 1:  // desktop
     case 21: // 3D dark shadow
         role = QPalette::Shadow;
         return true;
-    case 2: // active caption
+    case 2:  // active caption
     case 13: // highlight
     case 26: // hot light
     case 27: // gradient active caption
         role = QPalette::Highlight;
         return true;
-    case 3: // inactive caption
+    case 3:  // inactive caption
     case 28: // gradient inactive caption
         group = QPalette::Inactive;
         role = QPalette::Highlight;
         return true;
-    case 4: // menu
+    case 4:  // menu
     case 30: // menu bar
     case 10: // active border
     case 11: // inactive border
@@ -47,7 +46,7 @@ bool SysColorRole(int index, QPalette::ColorGroup& group, QPalette::ColorRole& r
     case 8: // window text
         role = QPalette::WindowText;
         return true;
-    case 9: // caption text
+    case 9:  // caption text
     case 14: // highlighted text
         role = QPalette::HighlightedText;
         return true;
@@ -84,8 +83,7 @@ bool SysColorRole(int index, QPalette::ColorGroup& group, QPalette::ColorRole& r
 
 } // namespace
 
-QColor GetSysColor(int index)
-{
+QColor GetSysColor(int index) {
     QPalette::ColorGroup group;
     QPalette::ColorRole role;
     if (!SysColorRole(index, group, role))
@@ -93,14 +91,12 @@ QColor GetSysColor(int index)
     return QGuiApplication::palette().color(group, role);
 }
 
-QColor ColorToQColor(TColor color)
-{
+QColor ColorToQColor(TColor color) {
     if (IsSystemColor(color))
         return GetSysColor(color & 0xFF);
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-TColor QColorToColor(const QColor& color)
-{
+TColor QColorToColor(const QColor& color) {
     return RGBColor(color.red(), color.green(), color.blue());
 }

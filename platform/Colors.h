@@ -7,7 +7,9 @@
 // A value with the top bit set names a system colour by the index in its low byte.
 using TColor = std::int32_t;
 
-constexpr TColor SystemColor(int index) { return TColor(0x80000000u | unsigned(index)); }
+constexpr TColor SystemColor(int index) {
+    return TColor(0x80000000u | unsigned(index));
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
@@ -23,8 +25,12 @@ constexpr TColor clBtnShadow = SystemColor(16);
 constexpr TColor clBtnText = SystemColor(18);
 constexpr TColor clBtnHighlight = SystemColor(20);
 
-constexpr TColor RGBColor(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
-constexpr bool IsSystemColor(TColor color) { return color < 0; }
+constexpr TColor RGBColor(int red, int green, int blue) {
+    return red | (green << 8) | (blue << 16);
+}
+constexpr bool IsSystemColor(TColor color) {
+    return color < 0;
+}
 
 // The colour of a system colour index from the application palette; black for an unknown index.
 QColor GetSysColor(int index);

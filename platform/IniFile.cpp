@@ -26,8 +26,7 @@ struct ProfileText {
     Encoding encoding = Encoding::Utf8;
 };
 
-QString DecodeCp1252(const QByteArray& bytes)
-{
+QString DecodeCp1252(const QByteArray& bytes) {
     QString text;
     text.reserve(bytes.size());
     for (char c : bytes) {
@@ -37,8 +36,7 @@ QString DecodeCp1252(const QByteArray& bytes)
     return text;
 }
 
-std::optional<QByteArray> EncodeCp1252(const QString& text)
-{
+std::optional<QByteArray> EncodeCp1252(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());
     for (QChar ch : text) {
@@ -58,8 +56,7 @@ std::optional<QByteArray> EncodeCp1252(const QString& text)
     return bytes;
 }
 
-ProfileText Decode(const QByteArray& bytes)
-{
+ProfileText Decode(const QByteArray& bytes) {
     if (bytes.startsWith(Utf8Bom)) {
         QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         QString text = decoder(bytes.mid(Utf8Bom.size()));
@@ -74,8 +71,7 @@ ProfileText Decode(const QByteArray& bytes)
     return {DecodeCp1252(bytes), Encoding::Cp1252};
 }
 
-QByteArray Encode(const QString& text, Encoding encoding)
-{
+QByteArray Encode(const QString& text, Encoding encoding) {
     if (encoding == Encoding::Cp1252) {
         if (auto bytes = EncodeCp1252(text))
             return *bytes;
@@ -84,18 +80,18 @@ QByteArray Encode(const QString& text, Encoding encoding)
     return encoding == Encoding::Utf8WithBom ? Utf8Bom + utf8 : utf8;
 }
 
-std::optional<ProfileText> ReadFile(const QString& fileName)
-{
+std::optional<ProfileText> ReadFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return Decode(file.readAll());
 }
 
-bool IsBlank(QChar ch) { return ch == u' ' || ch == u'\t' || ch == u'\r'; }
+bool IsBlank(QChar ch) {
+    return ch == u' ' || ch == u'\t' || ch == u'\r';
+}
 
-QStringView Trimmed(QStringView text)
-{
+QStringView Trimmed(QStringView text) {
     qsizetype begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin]))
         ++begin;
@@ -104,22 +100,19 @@ QStringView Trimmed(QStringView text)
     return text.mid(begin, end - begin);
 }
 
-QStringView Unquoted(QStringView value)
-{
+QStringView Unquoted(QStringView value) {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
         value.back() == value.front())
         return value.mid(1, value.size() - 2);
     return value;
 }
 
-bool IsComment(QStringView trimmedLine)
-{
+bool IsComment(QStringView trimmedLine) {
     return trimmedLine.startsWith(u';') || trimmedLine.startsWith(u'#');
 }
 
 // The section name of a trimmed line "[name]", or nothing when the line is no section line.
-std::optional<QStringView> SectionName(QStringView trimmedLine)
-{
+std::optional<QStringView> SectionName(QStringView trimmedLine) {
     if (!trimmedLine.startsWith(u'['))
         return std::nullopt;
     qsizetype close = trimmedLine.indexOf(u']');
@@ -128,12 +121,14 @@ std::optional<QStringView> SectionName(QStringView trimmedLine)
     return Trimmed(trimmedLine.mid(1, close - 1));
 }
 
-bool SameName(QStringView a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool SameName(QStringView a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Walks the lines of a profile text, calling visit(lineIndex, line, inSection, sectionStart) for
 // every line; visit returns false to stop.
-template <typename Visit> void ForEachLine(const QString& text, const QString& section, Visit visit)
-{
+template <typename Visit>
+void ForEachLine(const QString& text, const QString& section, Visit visit) {
     bool inSection = false;
     qsizetype lineIndex = 0;
     qsizetype start = 0;
@@ -161,34 +156,31 @@ struct KeyHit {
     QString value;
 };
 
-KeyHit FindKey(const QString& text, const QString& section, const QString& key)
-{
+KeyHit FindKey(const QString& text, const QString& section, const QString& key) {
     KeyHit hit;
-    ForEachLine(text, section,
-                [&](qsizetype index, QStringView, QStringView trimmed, bool inSection,
-                    bool sectionLine) {
-                    if (!inSection || sectionLine || trimmed.isEmpty() || IsComment(trimmed))
-                        return true;
-                    const qsizetype eq = trimmed.indexOf(u'=');
-                    if (eq < 0 || !SameName(Trimmed(trimmed.left(eq)), key))
-                        return true;
-                    hit.line = index;
-                    hit.value = Unquoted(Trimmed(trimmed.mid(eq + 1))).toString();
-                    return false;
-                });
+    ForEachLine(
+        text, section,
+        [&](qsizetype index, QStringView, QStringView trimmed, bool inSection, bool sectionLine) {
+            if (!inSection || sectionLine || trimmed.isEmpty() || IsComment(trimmed))
+                return true;
+            const qsizetype eq = trimmed.indexOf(u'=');
+            if (eq < 0 || !SameName(Trimmed(trimmed.left(eq)), key))
+                return true;
+            hit.line = index;
+            hit.value = Unquoted(Trimmed(trimmed.mid(eq + 1))).toString();
+            return false;
+        });
     return hit;
 }
 
-QString Quoted(const QString& value)
-{
+QString Quoted(const QString& value) {
     const bool needsQuotes = value != Trimmed(value) || Unquoted(value) != QStringView(value);
     return needsQuotes ? u'"' + value + u'"' : value;
 }
 
 } // namespace
 
-QString CutToCharacters(const QString& text, int maxChars)
-{
+QString CutToCharacters(const QString& text, int maxChars) {
     if (maxChars <= 0)
         return QString();
     qsizetype units = 0;
@@ -197,11 +189,12 @@ QString CutToCharacters(const QString& text, int maxChars)
     return text.left(units);
 }
 
-QString DecodeProfileText(const QByteArray& bytes) { return Decode(bytes).text; }
+QString DecodeProfileText(const QByteArray& bytes) {
+    return Decode(bytes).text;
+}
 
 QString ReadProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                          int bufferSize, const QString& fileName)
-{
+                          int bufferSize, const QString& fileName) {
     QString value = defaultValue;
     if (auto file = ReadFile(fileName)) {
         KeyHit hit = FindKey(file->text, section, key);
@@ -212,8 +205,7 @@ QString ReadProfileString(const QString& section, const QString& key, const QStr
 }
 
 int ReadProfileInt(const QString& section, const QString& key, int defaultValue,
-                   const QString& fileName)
-{
+                   const QString& fileName) {
     const QString text = ReadProfileString(section, key, QString(), INT_MAX, fileName);
     if (text.isEmpty())
         return defaultValue;
@@ -231,8 +223,7 @@ int ReadProfileInt(const QString& section, const QString& key, int defaultValue,
 }
 
 bool WriteProfileString(const QString& section, const QString& key, const QString& value,
-                        const QString& fileName)
-{
+                        const QString& fileName) {
     if (value.contains(u'\n') || value.contains(u'\r') || section.isEmpty() || key.isEmpty())
         return false;
 

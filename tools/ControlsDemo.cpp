@@ -3,16 +3,15 @@
 // at once.
 
 #include "About.h"
+#include "Application.h"
 #include "Component.h"
 #include "ui_ControlsDemo.h"
 
 #include <QApplication>
-#include <QFont>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"));
+    InstallFontSubstitutions();
 
     QWidget window;
     Ui::TControlsDemoForm form;

@@ -1,7 +1,7 @@
 #include "ControlSetPlugin.h"
 
 #include "AnimatedLabel.h"
-#include "FancyButtonRegister.h"
+#include "FancyButton.h"
 #include "NumberEdit.h"
 #include "URLStatic.h"
 #include "UnitEdit.h"
@@ -14,7 +14,7 @@ TControlPlugin::TControlPlugin(const TRegisteredComponent& component, QObject* p
     , Component(component) {}
 
 QString TControlPlugin::name() const {
-    return Component.Class.ClassName;
+    return QString::fromLatin1(Component.Class->className());
 }
 
 QString TControlPlugin::group() const {
@@ -22,15 +22,15 @@ QString TControlPlugin::group() const {
 }
 
 QString TControlPlugin::toolTip() const {
-    return Component.Class.ToolTip;
+    return name();
 }
 
 QString TControlPlugin::whatsThis() const {
-    return Component.Class.ToolTip;
+    return name();
 }
 
 QString TControlPlugin::includeFile() const {
-    return Component.Class.IncludeFile;
+    return Component.IncludeFile;
 }
 
 QIcon TControlPlugin::icon() const {
@@ -42,15 +42,20 @@ bool TControlPlugin::isContainer() const {
 }
 
 QWidget* TControlPlugin::createWidget(QWidget* parent) {
-    return Component.Class.Create(parent);
+    return Component.Create(parent);
 }
 
 QString TControlPlugin::domXml() const {
     // A new control is named like the class without its "T", numbered from 1.
-    const QString& className = Component.Class.ClassName;
+    const QString className = name();
     const QString objectName =
         className.mid(className.startsWith(QLatin1Char('T')) ? 1 : 0) + QLatin1Char('1');
-    const QSize size = Component.Class.DefaultSize;
+    if (!DefaultSize.isValid()) {
+        // The size that the control gives itself as a child, as a form makes it.
+        QWidget parent;
+        DefaultSize = Component.Create(&parent)->size();
+    }
+    const QSize size = DefaultSize;
     return QStringLiteral("<ui language=\"c++\" displayname=\"%1\">\n"
                           " <widget class=\"%1\" name=\"%2\">\n"
                           "  <property name=\"geometry\">\n"

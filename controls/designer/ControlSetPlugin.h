@@ -1,8 +1,9 @@
 #pragma once
 
-#include "Component.h"
+#include "Registry.h"
 
 #include <QObject>
+#include <QSize>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
@@ -29,6 +30,7 @@ public:
 private:
     TRegisteredComponent Component;
     bool Initialized = false;
+    mutable QSize DefaultSize; // of a new control, measured once
 };
 
 // The control set's Designer plugin: every control that the control units register, on the

@@ -244,4 +244,4 @@ private slots:
 };
 
 QTEST_MAIN(TestAnimatedLabel)
-#include "test_AnimatedLabel.moc"
+#include "tst_animatedlabel.moc"

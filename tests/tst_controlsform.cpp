@@ -56,4 +56,4 @@ private slots:
 };
 
 QTEST_MAIN(TestControlsForm)
-#include "test_ControlsForm.moc"
+#include "tst_controlsform.moc"

@@ -167,4 +167,4 @@ private slots:
 };
 
 QTEST_MAIN(TestNumberEdit)
-#include "test_NumberEdit.moc"
+#include "tst_numberedit.moc"

@@ -3,6 +3,7 @@
 
 #include "About.h"
 #include "OpenUrl.h"
+#include "TestSupport.h"
 #include "URLStatic.h"
 #include "Version.h"
 #include "VersionRecord.h"
@@ -15,22 +16,11 @@
 
 namespace {
 
-// Runs `answer` on the modal dialog that `open` shows, then returns the dialog's result.
-int RunModal(const std::function<int()>& open, const std::function<void(QWidget*)>& answer) {
-    QTimer poll;
-    QElapsedTimer waited;
-    waited.start();
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            poll.stop();
-            answer(dialog);
-        } else if (waited.elapsed() > 5000) {
-            poll.stop();
-            qWarning("no modal dialog appeared");
-        }
-    });
-    poll.start(5);
-    return open();
+// Shows the form modally, lets `answer` close it, and returns the result it closed with.
+int RunModal(TAboutForm& form, const TModalAnswerer::Answer& answer) {
+    TModalAnswerer answerer(answer);
+    const int result = form.exec();
+    return answerer.Answered == 1 ? result : -1;
 }
 
 } // namespace
@@ -66,6 +56,7 @@ private slots:
         QVERIFY(form.NameLabel->wordWrap());
 
         QCOMPARE(form.Image1->geometry(), QRect(16, 16, 32, 32));
+        QCOMPARE(form.Image1->pixmap().size(), QSize(32, 32)); // the program icon
 
         QCOMPARE(form.URLStatic1->geometry(), QRect(77, 68, 117, 14));
         QCOMPARE(form.URLStatic1->text(), "Brightmoss Software");
@@ -121,15 +112,12 @@ private slots:
 
     void okAndEnterCloseWithResultOne() {
         TAboutForm form;
-        QCOMPARE(RunModal([&] { return form.exec(); },
-                          [&](QWidget*) { QTest::mouseClick(form.Button1, Qt::LeftButton); }),
+        QCOMPARE(RunModal(form, [&](QWidget*) { QTest::mouseClick(form.Button1, Qt::LeftButton); }),
                  1);
         QVERIFY(!form.isVisible());
-        QCOMPARE(RunModal([&] { return form.exec(); },
-                          [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); }),
+        QCOMPARE(RunModal(form, [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); }),
                  1);
-        QCOMPARE(RunModal([&] { return form.exec(); }, [](QWidget* dialog) { dialog->close(); }),
-                 0);
+        QCOMPARE(RunModal(form, [](QWidget* dialog) { dialog->close(); }), 0);
     }
 
     void isCentredOnTheScreen() {
@@ -144,4 +132,4 @@ private slots:
 };
 
 QTEST_MAIN(TestAbout)
-#include "test_About.moc"
+#include "tst_about.moc"

@@ -1,14 +1,14 @@
 // Design-time registration: each control unit registers its class on the control set's page.
 
 #include "AnimatedLabel.h"
-#include "Component.h"
 #include "FancyButton.h"
-#include "FancyButtonRegister.h"
 #include "NumberEdit.h"
+#include "Registry.h"
 #include "URLStatic.h"
 #include "UnitEdit.h"
 #include "Version.h"
 
+#include <QFile>
 #include <QTest>
 
 class TestRegistration : public QObject {
@@ -28,21 +28,22 @@ private slots:
         for (const auto& [registerUnit, className] : units) {
             const qsizetype before = RegisteredComponents().size();
             registerUnit();
-            registerUnit(); // again: replaces, does not add
+            registerUnit(); // again: nothing added
             const QList<TRegisteredComponent> registered = RegisteredComponents();
             QCOMPARE(registered.size(), before + 1);
-            QCOMPARE(registered.last().Class.ClassName, className);
+            QCOMPARE(registered.last().Class->className(), className.toLatin1());
             QCOMPARE(registered.last().Page, "Brightmoss 2");
 
             // The factory makes a control of that class, owned by the parent.
             QWidget parent;
-            QWidget* control = registered.last().Class.Create(&parent);
-            QCOMPARE(control->metaObject()->className(), className.toLatin1());
+            QWidget* control = registered.last().Create(&parent);
+            QCOMPARE(control->metaObject(), registered.last().Class);
             QCOMPARE(control->parentWidget(), &parent);
-            QVERIFY(!registered.last().Class.IncludeFile.isEmpty());
+            QVERIFY(
+                QFile::exists(QStringLiteral(FW_CONTROLS_DIR "/") + registered.last().IncludeFile));
         }
     }
 };
 
 QTEST_MAIN(TestRegistration)
-#include "test_Registration.moc"
+#include "tst_registration.moc"

@@ -178,4 +178,4 @@ private slots:
 };
 
 QTEST_MAIN(TestUnitEdit)
-#include "test_UnitEdit.moc"
+#include "tst_unitedit.moc"

@@ -57,4 +57,4 @@ private slots:
 };
 
 QTEST_MAIN(TestDesignerPlugin)
-#include "test_DesignerPlugin.moc"
+#include "tst_designerplugin.moc"

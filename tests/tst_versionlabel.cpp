@@ -152,4 +152,4 @@ private slots:
 };
 
 QTEST_MAIN(TestVersionLabel)
-#include "test_VersionLabel.moc"
+#include "tst_versionlabel.moc"

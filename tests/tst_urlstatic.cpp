@@ -99,4 +99,4 @@ private slots:
 };
 
 QTEST_MAIN(TestURLStatic)
-#include "test_URLStatic.moc"
+#include "tst_urlstatic.moc"

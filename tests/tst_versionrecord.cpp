@@ -198,4 +198,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestVersionRecord)
-#include "test_VersionRecord.moc"
+#include "tst_versionrecord.moc"

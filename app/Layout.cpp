@@ -1,0 +1,78 @@
+#include "Layout.h"
+
+#include "LayoutFile.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+const QString DefaultPrompt = QStringLiteral("Select the keyboard layout that you want to use:");
+
+// Layout names sort alphabetically without regard to case.
+class TLayoutItem : public QListWidgetItem {
+public:
+    using QListWidgetItem::QListWidgetItem;
+    bool operator<(const QListWidgetItem& other) const override {
+        const int order = text().compare(other.text(), Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : text() < other.text();
+    }
+};
+
+} // namespace
+
+TLayoutForm::TLayoutForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("Keyboard layout"));
+    setFixedSize(384, 233);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(8, 8, 281, 217);
+
+    Label1 = new QLabel(DefaultPrompt, this);
+    Label1->setGeometry(20, 20, 257, 20);
+
+    LayoutsList = new QListWidget(this);
+    LayoutsList->setGeometry(20, 44, 257, 173);
+    LayoutsList->setSortingEnabled(true);
+    connect(LayoutsList, &QListWidget::itemSelectionChanged, this, &TLayoutForm::LayoutsListClick);
+
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setGeometry(300, 8, 75, 25);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, [this] { done(OKResult); });
+
+    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn->setGeometry(300, 38, 75, 25);
+    connect(CancelBtn, &QPushButton::clicked, this, &TLayoutForm::reject);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(320, 100, 32, 32);
+    const QIcon icon = QApplication::windowIcon().isNull()
+                           ? style()->standardIcon(QStyle::SP_ComputerIcon)
+                           : QApplication::windowIcon();
+    Image1->setPixmap(icon.pixmap(32, 32));
+}
+
+void TLayoutForm::AddLayout(const QString& name) {
+    LayoutsList->addItem(new TLayoutItem(name));
+}
+
+void TLayoutForm::LayoutsListClick() {
+    QListWidgetItem* item = LayoutsList->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    Label1->setText(ReadLayoutText(LayoutFilePath(LayoutDirectory, item->text()),
+                                   QStringLiteral("Messages"), QStringLiteral("layout"),
+                                   DefaultPrompt));
+}
+
+void TLayoutForm::reject() {
+    done(CancelResult);
+}

@@ -1,0 +1,38 @@
+#include "LayoutFile.h"
+
+#include "IniFile.h"
+
+QString PageKey(const QString& stem, int page) {
+    return stem + u'-' + QString::number(page - 1);
+}
+
+QString ReadLayoutText(const QString& fileName, const QString& section, const QString& key,
+                       const QString& defaultValue, int bufferSize) {
+    return ReadProfileString(section, key, defaultValue, bufferSize, fileName);
+}
+
+QString ReadPageText(const QString& fileName, const QString& stem, int page) {
+    return ReadLayoutText(fileName, ExplanationTexts, PageKey(stem, page));
+}
+
+int FindPage(const QString& fileName, int n) {
+    for (int page = std::max(n, 1); n >= 1 && page <= LastPage; ++page)
+        if (!ReadPageText(fileName, QStringLiteral("title"), page).isEmpty())
+            return page;
+    return 0;
+}
+
+QString ProgramDirectory(const QString& programFile) {
+    return programFile.left(std::max<qsizetype>(programFile.lastIndexOf(u'/'), 0));
+}
+
+QString SettingsFilePath(const QString& programFile) {
+    const qsizetype nameStart = programFile.lastIndexOf(u'/') + 1;
+    const qsizetype dot = programFile.lastIndexOf(u'.');
+    const QString stem = dot >= nameStart ? programFile.left(dot) : programFile;
+    return stem + QStringLiteral(".ini");
+}
+
+QString LayoutFilePath(const QString& directory, const QString& layoutName) {
+    return directory + u'/' + layoutName + QStringLiteral(".kb");
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+// Names and reading rules of layout files ("*.kb") and of the settings file.
+
+inline const QString ExplanationTexts = QStringLiteral("Explanation texts");
+inline const QString SettingsSection = QStringLiteral("General");
+inline const QString SettingsKey = QStringLiteral("keyboard");
+
+// The buffer of nearly every layout value: 199 characters are read.
+constexpr int ValueBufferSize = 200;
+constexpr int LastPage = 30;
+
+// The key of a page value: the stem and the page index (the page number less one), "title-0".
+QString PageKey(const QString& stem, int page);
+
+// Reads a layout value into a buffer of the given size (the default buffer unless said).
+QString ReadLayoutText(const QString& fileName, const QString& section, const QString& key,
+                       const QString& defaultValue = QString(), int bufferSize = ValueBufferSize);
+
+// Reads a page value of section "Explanation texts", default empty.
+QString ReadPageText(const QString& fileName, const QString& stem, int page);
+
+// The first page numbered n or higher (up to 30) whose title is not empty; 0 when there is none
+// or n is below 1.
+int FindPage(const QString& fileName, int n);
+
+// The directory of the program file (everything before its last slash).
+QString ProgramDirectory(const QString& programFile);
+
+// The settings file beside the program: the extension of the program's file name replaced by
+// ".ini", or ".ini" appended when the name has none (a dot in a directory name does not count).
+QString SettingsFilePath(const QString& programFile);
+
+// The layout file of a layout name in a directory: "<directory>/<name>.kb".
+QString LayoutFilePath(const QString& directory, const QString& layoutName);

@@ -1,0 +1,637 @@
+#include "Main.h"
+
+#include "About.h"
+#include "Application.h"
+#include "CongratsDlg.h"
+#include "DirIterators.h"
+#include "IniFile.h"
+#include "KeyboardPicture.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "TypingText.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+
+namespace {
+
+constexpr TColor WindowColor = RGBColor(227, 227, 240);
+constexpr TColor TextColor = RGBColor(86, 86, 171);
+constexpr TColor CaptionColor = RGBColor(128, 255, 255);
+constexpr int PictureWidth = 1536;
+constexpr int PictureHeight = 522;
+constexpr int HiddenTypingBoxTop = 1200;
+constexpr int LeftSeparatorWidth = 9;
+constexpr int TypingMarginLeft = 25;
+constexpr int TypingMarginRight = 36;
+constexpr int NumberedLinesFontSize = 10;
+
+const QString Messages = QStringLiteral("Messages");
+
+void SetColors(QWidget* widget, TColor background, TColor text) {
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::Window, QPalette::Base})
+        palette.setColor(role, ColorToQColor(background));
+    for (auto role : {QPalette::WindowText, QPalette::Text})
+        palette.setColor(role, ColorToQColor(text));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QWidget* CreatePanel(QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+QPlainTextEdit* CreateReadOnlyText(QWidget* parent) {
+    auto* text = new QPlainTextEdit(parent);
+    text->setReadOnly(true);
+    text->setFrameShape(QFrame::NoFrame);
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    return text;
+}
+
+void SetPointSize(QWidget* widget, int points) {
+    QFont font = widget->font();
+    font.setPointSize(std::max(points, 1));
+    widget->setFont(font);
+}
+
+TFancyButton* CreateButton(QWidget* parent, int left, const QString& glyph, int numGlyphs,
+                           int textOffsetLeft, const QString& caption, const QString& hint) {
+    auto* button = new TFancyButton(parent);
+    button->SetGlyph(QPixmap(glyph));
+    button->SetNumGlyphs(numGlyphs);
+    button->setGeometry(left, 4, 100, 48);
+    button->SetTextOffsetLeft(textOffsetLeft);
+    button->SetTextOffsetTop(-2);
+    button->SetTextShadowColor(clBlack);
+    button->SetCaption(caption);
+    button->setToolTip(hint);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(16);
+    font.setItalic(true);
+    button->setFont(font);
+    QPalette palette = button->palette();
+    for (auto role : {QPalette::ButtonText, QPalette::WindowText})
+        palette.setColor(role, ColorToQColor(CaptionColor));
+    button->setPalette(palette);
+    return button;
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint)
+    , ProgramFileName(QCoreApplication::applicationFilePath()) {
+    setWindowTitle(QStringLiteral("Fingerwise"));
+    SetHintPause(100);
+    SetColors(this, WindowColor, TextColor);
+    QFont font(QStringLiteral("Tahoma"));
+    setFont(font);
+    CreateControls();
+    TypingBox->setFocus();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateControls() {
+    Title = new QLabel(QStringLiteral("Title"), this);
+    Title->setAlignment(Qt::AlignCenter);
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    Title->setFont(titleFont);
+
+    Panel1 = CreatePanel(this);
+    LeftSeparator = CreatePanel(Panel1);
+    Explanation = CreateReadOnlyText(Panel1);
+    Explanation->setPlainText(QStringLiteral("Explanation"));
+    PaintBox = new TPaintBox(this, Panel1);
+    TooltipLabel = new QLabel(Panel1);
+    TooltipLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    Task = CreateReadOnlyText(this);
+    Task->document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
+    Task->setPlainText(QStringLiteral("Task"));
+
+    TypingPanel = CreatePanel(this);
+    TypingBox = new QPlainTextEdit(TypingPanel);
+    TypingBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TypingBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    TypingBox->setTabChangesFocus(false);
+    TypingBox->setPlainText(QStringLiteral("TypingBox"));
+    QPalette typingPalette = TypingBox->palette();
+    typingPalette.setColor(QPalette::Base, ColorToQColor(clWindow));
+    typingPalette.setColor(QPalette::Text, ColorToQColor(TextColor));
+    TypingBox->setPalette(typingPalette);
+    TypingBox->installEventFilter(this);
+    connect(TypingBox, &QPlainTextEdit::textChanged, this,
+            [this] { RunHandler([this] { TypingBoxChange(); }); });
+
+    BottomPanel = CreatePanel(this);
+    Footer = new QLabel(QStringLiteral("Press F12 to continue"), BottomPanel);
+    Footer->setAlignment(Qt::AlignCenter);
+    ButtonPanel = CreatePanel(BottomPanel);
+    BackBtn = CreateButton(ButtonPanel, 0, QStringLiteral(":/buttons/back.bmp"), 5, 17,
+                           QStringLiteral("Back"), QStringLiteral("Go back to the previous page"));
+    NextBtn = CreateButton(ButtonPanel, 104, QStringLiteral(":/buttons/next.bmp"), 5, -17,
+                           QStringLiteral("Next"), QStringLiteral("Proceed to the next page"));
+    ExitBtn = CreateButton(ButtonPanel, 208, QStringLiteral(":/buttons/exit.bmp"), 4, -5,
+                           QStringLiteral("Exit"), QStringLiteral("Close the Fingerwise program"));
+    connect(BackBtn, &TFancyButton::clicked, this,
+            [this] { RunHandler([this] { BackBtnClick(); }); });
+    connect(NextBtn, &TFancyButton::clicked, this,
+            [this] { RunHandler([this] { NextBtnClick(); }); });
+    connect(ExitBtn, &TFancyButton::clicked, this, &QWidget::close);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setToolTipsVisible(true);
+    Changelayout1 = PopupMenu1->addAction(QStringLiteral("Change layout..."));
+    Changelayout1->setToolTip(QStringLiteral("Change the language and keyboard layout"));
+    connect(Changelayout1, &QAction::triggered, this,
+            [this] { RunHandler([this] { Changelayout1Click(); }); });
+    for (QWidget* control : {static_cast<QWidget*>(Title), static_cast<QWidget*>(Explanation),
+                             static_cast<QWidget*>(PaintBox), static_cast<QWidget*>(Task),
+                             static_cast<QWidget*>(TypingBox), static_cast<QWidget*>(Footer)})
+        AttachPopupMenu(control);
+}
+
+void TMainForm::AttachPopupMenu(QWidget* control) {
+    control->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* scrollArea = qobject_cast<QAbstractScrollArea*>(control);
+    QWidget* origin = scrollArea ? scrollArea->viewport() : control;
+    connect(control, &QWidget::customContextMenuRequested, this,
+            [this, origin](const QPoint& pos) { PopupMenu1->popup(origin->mapToGlobal(pos)); });
+}
+
+TMainForm* CreateForms() {
+    auto* mainForm = new TMainForm;
+    mainForm->LayoutForm = new TLayoutForm(mainForm);
+    mainForm->CongratsDlg = new TCongratsDlg(mainForm);
+    mainForm->AboutForm = new TAboutForm(mainForm);
+    return mainForm;
+}
+
+QString TMainForm::ProgramDirectoryName() const {
+    return ProgramDirectory(ProgramFileName);
+}
+
+QString TMainForm::SettingsFileName() const {
+    return SettingsFilePath(ProgramFileName);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up and layout
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (FirstShow)
+        QTimer::singleShot(0, this, [this] { RunHandler([this] { FormShow(); }); });
+}
+
+void TMainForm::FormShow() {
+    if (!FirstShow)
+        return;
+    FirstShow = false;
+    const QString settings = SettingsFileName();
+    const QString name =
+        ReadProfileString(SettingsSection, SettingsKey, QString(), ValueBufferSize, settings);
+    if (!name.isEmpty()) {
+        LayoutFileName = LayoutFilePath(ProgramDirectoryName(), name);
+    } else if (ChooseLayout(settings).isEmpty()) {
+        close();
+        return;
+    }
+    LoadLayoutFile();
+    ShowPage(1);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::FormResize() {
+    const int h = height();
+    const int w = width();
+    const int windowFontSize = h / 28;
+    SetPointSize(this, windowFontSize);
+
+    Title->setGeometry(0, 0, w, h / 10);
+    SetPointSize(Title, h / 18);
+
+    const int explanationWidth = w * 2 / 5;
+    SetPointSize(Explanation, h / 36);
+    const int paintBoxLeft = LeftSeparatorWidth + explanationWidth;
+    const int paintBoxWidth = std::max(w - paintBoxLeft, 0);
+    const int paintBoxHeight = paintBoxWidth * PictureHeight / PictureWidth;
+    const int tooltipFontSize = windowFontSize;
+    const int panel1Height = 2 * tooltipFontSize + paintBoxHeight;
+    Panel1->setGeometry(0, Title->height(), w, panel1Height);
+    LeftSeparator->setGeometry(0, 0, LeftSeparatorWidth, panel1Height);
+    Explanation->setGeometry(LeftSeparatorWidth, 0, explanationWidth, panel1Height);
+    PaintBox->setGeometry(paintBoxLeft, 0, paintBoxWidth, paintBoxHeight);
+    TooltipLabel->setGeometry(paintBoxLeft, paintBoxHeight, paintBoxWidth, 2 * tooltipFontSize);
+
+    Task->setGeometry(0, Panel1->y() + panel1Height, w, h / 7);
+    SetPointSize(TypingBox, h / 32);
+
+    int bottomHeight = BackBtn->height() + 10;
+    if (2 * windowFontSize > bottomHeight)
+        bottomHeight = 2 * windowFontSize;
+    BottomPanel->setGeometry(0, h - bottomHeight, w, bottomHeight);
+    ButtonPanel->setGeometry(std::max(w - 320, 0), 0, 320, bottomHeight);
+    Footer->setGeometry(0, 0, ButtonPanel->x(), bottomHeight);
+
+    const int typingTop = Task->y() + Task->height();
+    TypingPanel->setGeometry(0, typingTop, w, std::max(BottomPanel->y() - typingTop, 0));
+    PositionTypingBox();
+}
+
+void TMainForm::PositionTypingBox() {
+    if (TypingBoxAligned) {
+        TypingBox->setGeometry(
+            TypingMarginLeft, 0,
+            std::max(TypingPanel->width() - TypingMarginLeft - TypingMarginRight, 0),
+            TypingPanel->height());
+    } else {
+        TypingBox->move(TypingBox->x(), HiddenTypingBoxTop);
+    }
+}
+
+void TMainForm::LoadLayoutFile() {
+    const QString bitmap = ReadLayoutText(LayoutFileName, QStringLiteral("Bitmap"),
+                                          QStringLiteral("bitmap"), QString(), 10);
+    KeyboardPicture.reset();
+    QImage picture = LoadKeyboardPicture(bitmap, LayoutFileName);
+    if (picture.isNull()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Missing file"),
+                        QStringLiteral("The program could not load the keyboard image file"),
+                        QMessageBox::Ok, this);
+        box.exec();
+    } else {
+        KeyboardPicture = picture;
+    }
+
+    auto read = [this](const QString& section, const QString& key, const QString& defaultValue) {
+        return ReadLayoutText(LayoutFileName, section, key, defaultValue);
+    };
+    const QString buttons = QStringLiteral("Buttons");
+    const QString hints = QStringLiteral("Hints");
+    Footer->setText(
+        read(Messages, QStringLiteral("continue"), QStringLiteral("Press F12 to continue")));
+    CongratsDlg->setWindowTitle(
+        read(Messages, QStringLiteral("congrats0"), QStringLiteral("Congratulations")));
+    CongratsDlg->SetMessage(
+        read(Messages, QStringLiteral("congrats1"), QStringLiteral("Well done!")),
+        read(Messages, QStringLiteral("congrats2"),
+             QStringLiteral("Press Enter to return to the training program")));
+    BackBtn->SetCaption(read(buttons, QStringLiteral("Back"), QStringLiteral("Back")));
+    NextBtn->SetCaption(read(buttons, QStringLiteral("Next"), QStringLiteral("Next")));
+    ExitBtn->SetCaption(read(buttons, QStringLiteral("Exit"), QStringLiteral("Exit")));
+    CongratsDlg->OKBtn->SetCaption(read(buttons, QStringLiteral("OK"), QStringLiteral("OK")));
+    for (int i = 0; i < KeyGroupCount; ++i)
+        KeyMap[i] = read(QStringLiteral("Key co-ordinates"), KeyGroupNames[i], QString());
+    BackBtn->setToolTip(read(hints, QStringLiteral("prev"), QString()));
+    NextBtn->setToolTip(read(hints, QStringLiteral("next"), QString()));
+    ExitBtn->setToolTip(read(hints, QStringLiteral("exit"), QString()));
+    Changelayout1->setToolTip(read(hints, QStringLiteral("layout"), QString()));
+    Changelayout1->setText(read(QStringLiteral("Menus"), QStringLiteral("layout"),
+                                QStringLiteral("Change layout...")));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pages and navigation
+
+void TMainForm::ShowPage(int n) {
+    const int page = FindPage(LayoutFileName, n);
+    if (page == 0)
+        return;
+    LoadingPage = true;
+    CheckAfterLoad = false;
+    PageNumber = page;
+    BackBtn->SetState(HistoryDepth > 0 ? TFancyButton::fbsMouseOut : TFancyButton::fbsDisabled);
+    NextBtn->SetState(page >= LastPage ? TFancyButton::fbsDisabled : TFancyButton::fbsMouseOut);
+    Title->setText(ReadPageText(LayoutFileName, QStringLiteral("title"), page));
+    Explanation->setPlainText(ReadPageText(LayoutFileName, QStringLiteral("explanation"), page));
+    const bool hasImage = !ReadPageText(LayoutFileName, QStringLiteral("image"), page).isEmpty();
+    PaintBox->setVisible(hasImage);
+    if (hasImage)
+        PaintBox->update();
+    Task->setPlainText(ReadPageText(LayoutFileName, QStringLiteral("task"), page));
+    PrepareTypingBox(page);
+    Footer->setVisible(page != LastPage);
+    TypingBox->setFocus();
+    TooltipLabel->clear();
+    LoadingPage = false;
+    if (CheckAfterLoad)
+        TypingBoxChange();
+}
+
+void TMainForm::PrepareTypingBox(int page) {
+    const QString line1 = ReadPageText(LayoutFileName, QStringLiteral("line1"), page);
+    const TypingMode mode = TypingModeOf(line1);
+    if (mode == TypingMode::Hidden) {
+        TypingBoxAligned = false;
+        PositionTypingBox();
+        return;
+    }
+    TypingBoxAligned = true;
+    PositionTypingBox();
+    if (mode == TypingMode::NumberedLines) {
+        SetTypingFontSize(NumberedLinesFontSize);
+        TypingBox->setPlainText(
+            NumberedLines(ReadLayoutText(LayoutFileName, Messages, QStringLiteral("thisisline"),
+                                         QStringLiteral("This is line number "), 100)));
+    } else {
+        SetTypingFontSize(height() / 32);
+        TypingBox->setPlainText(
+            ExerciseText(line1, ReadPageText(LayoutFileName, QStringLiteral("line2"), page)));
+    }
+    const int caret =
+        ReadProfileInt(ExplanationTexts, PageKey(QStringLiteral("caret"), page), 0, LayoutFileName);
+    QTextCursor cursor = TypingBox->textCursor();
+    cursor.setPosition(CaretOffsetToPosition(TypingBox->toPlainText(), caret));
+    TypingBox->setTextCursor(cursor);
+}
+
+void TMainForm::SetTypingFontSize(int points) {
+    SetPointSize(TypingBox, points);
+}
+
+void TMainForm::PushHistory() {
+    if (HistoryDepth < HistorySize)
+        History[HistoryDepth++] = PageNumber;
+}
+
+void TMainForm::NextBtnClick() {
+    PushHistory();
+    ShowPage(PageNumber + 1);
+}
+
+void TMainForm::BackBtnClick() {
+    if (HistoryDepth == 0) {
+        ShowPage(-1);
+        return;
+    }
+    --HistoryDepth;
+    ShowPage(History[HistoryDepth]);
+}
+
+void TMainForm::Restart() {
+    HistoryDepth = 0;
+    ShowPage(1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Typing check and keys
+
+QString TMainForm::FirstDisplayedLine() const {
+    const QTextBlock block = TypingBox->document()->firstBlock();
+    if (auto* layout =
+            qobject_cast<QPlainTextDocumentLayout*>(TypingBox->document()->documentLayout()))
+        layout->ensureBlockLayout(block);
+    const QTextLayout* textLayout = block.layout();
+    if (!textLayout || textLayout->lineCount() == 0 || TypingBox->document()->textWidth() <= 0)
+        return block.text();
+    const QTextLine line = textLayout->lineAt(0);
+    QString text = block.text().mid(line.textStart(), line.textLength());
+    // A wrapped line ends in the blank at which it wraps; the box does not show that blank.
+    if (textLayout->lineCount() > 1)
+        while (text.endsWith(u' '))
+            text.chop(1);
+    return text;
+}
+
+void TMainForm::TypingBoxChange() {
+    TooltipLabel->clear();
+    if (LoadingPage) {
+        CheckAfterLoad = true;
+        return;
+    }
+    if (TypingBox->document()->isEmpty())
+        return;
+    const QString firstLine = FirstDisplayedLine();
+    if (firstLine.isEmpty())
+        return;
+    if (firstLine != ReadPageText(LayoutFileName, QStringLiteral("correction"), PageNumber))
+        return;
+    if (CongratsDlg->exec() == TCongratsDlg::NextPageResult)
+        NextBtnClick();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TypingBox && event->type() == QEvent::KeyPress) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        RunHandler([&] { TypingBoxKeyDown(keyEvent->key(), keyEvent->modifiers()); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::TypingBoxKeyDown(int key, Qt::KeyboardModifiers shift) {
+    if (key == Qt::Key_Escape)
+        close();
+    if (key == Qt::Key_F10)
+        Restart();
+    if (key == Qt::Key_F11)
+        BackBtnClick();
+    if (key == Qt::Key_F12)
+        NextBtnClick();
+    if (key == Qt::Key_B && shift.testFlag(Qt::ControlModifier)) {
+        QFont font = TypingBox->font();
+        font.setBold(!font.bold());
+        TypingBox->setFont(font);
+    }
+    if (key == Qt::Key_C && shift.testFlag(Qt::AltModifier)) {
+        QPalette palette = TypingBox->palette();
+        const TColor color = QColorToColor(palette.color(QPalette::Text));
+        palette.setColor(QPalette::Text, ColorToQColor(NextTypingColor(color)));
+        TypingBox->setPalette(palette);
+    }
+    if (key == Qt::Key_F2)
+        SetTypingFontSize(TypingBox->font().pointSize() + 1);
+    if (key == Qt::Key_F3 && TypingBox->font().pointSize() > 3)
+        SetTypingFontSize(TypingBox->font().pointSize() - 1);
+    const QString text = TypingBox->toPlainText();
+    const int caret = PositionToCaretOffset(text, TypingBox->textCursor().selectionStart());
+    auto moveCaret = [&](int offset) {
+        QTextCursor cursor = TypingBox->textCursor();
+        cursor.setPosition(CaretOffsetToPosition(text, offset));
+        TypingBox->setTextCursor(cursor);
+    };
+    if (key == Qt::Key_PageDown && caret > PageDownThreshold)
+        moveCaret(PageDownTarget);
+    if (key == Qt::Key_PageUp && caret < PageUpThreshold)
+        moveCaret(0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout choice
+
+QString TMainForm::ChooseLayout(const QString& settingsFileName) {
+    const QString current = ReadProfileString(SettingsSection, SettingsKey, QString(),
+                                              ValueBufferSize, settingsFileName);
+    const QString directory = ProgramDirectoryName();
+    QListWidget* list = LayoutForm->LayoutsList;
+    LayoutForm->LayoutDirectory = directory;
+    list->clear();
+    for (TFileIterator files(directory, QStringLiteral("*.kb")); files.Current; files.Next()) {
+        const QString name = BaseName(*files.Current);
+        if (!name.contains(u'\n') && !name.contains(u'\r'))
+            LayoutForm->AddLayout(name);
+    }
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text().compare(current, Qt::CaseInsensitive) == 0) {
+            list->setCurrentRow(row); // selecting shows the prompt of that layout
+            break;
+        }
+    }
+    const int result = LayoutForm->exec();
+    QListWidgetItem* selected = list->currentItem();
+    if (result == TLayoutForm::CancelResult || !selected || !selected->isSelected())
+        return QString();
+    const QString name = CutToCharacters(selected->text(), ValueBufferSize - 1);
+    WriteProfileString(SettingsSection, SettingsKey, name, settingsFileName);
+    LayoutFileName = LayoutFilePath(directory, name);
+    return name;
+}
+
+void TMainForm::Changelayout1Click() {
+    if (ChooseLayout(SettingsFileName()).isEmpty())
+        return;
+    LoadLayoutFile();
+    ShowPage(PageNumber);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard picture
+
+void TMainForm::HighlightKeyGroup(const QString& name) {
+    const int index = KeyGroupIndex(name);
+    if (index < 0)
+        return;
+    std::vector<TKeyRect> rects = ParseKeyRects(KeyMap[index]);
+    for (TKeyRect& rect : rects)
+        rect = ScaleKeyRect(rect, PaintBox->width());
+    PaintBox->Present(ComposeKeyboardImage(PaintBox->size(), rects,
+                                           KeyboardPicture ? &*KeyboardPicture : nullptr));
+}
+
+QString TMainForm::PageKeyGroup() const {
+    return ReadPageText(LayoutFileName, QStringLiteral("image"), PageNumber);
+}
+
+void TMainForm::PaintBoxPaint() {
+    const QString name = PageKeyGroup();
+    if (!name.isEmpty())
+        HighlightKeyGroup(name);
+}
+
+void TMainForm::PaintBoxMouseMove(int x, int y) {
+    const int index = KeyGroupAt(KeyMap, PageNumber, PaintBox->width(), x, y);
+    if (index < 0) {
+        TooltipLabel->clear();
+        // Leaving the areas of the keyboard page shows the page's own group again.
+        if (PageNumber == 2)
+            PaintBoxPaint();
+        return;
+    }
+    TooltipLabel->setText(ReadLayoutText(LayoutFileName, QStringLiteral("Key descriptions"),
+                                         QStringLiteral("descr-") + KeyGroupNames[index], QString(),
+                                         30));
+    if (PageNumber == 2)
+        HighlightKeyGroup(KeyGroupNames[index]);
+}
+
+void TMainForm::PaintBoxMouseLeave() {
+    if (PageNumber == 2)
+        PaintBoxPaint();
+}
+
+void TMainForm::PaintBoxMouseUp(int x, int y) {
+    const int index = KeyGroupAt(KeyMap, PageNumber, PaintBox->width(), x, y);
+    if (index < 0)
+        return;
+    for (int page = 1; page <= LastPage; ++page) {
+        const QString name = ReadPageText(LayoutFileName, QStringLiteral("image"), page);
+        if (!name.isEmpty() && name.compare(KeyGroupNames[index], Qt::CaseInsensitive) == 0) {
+            PushHistory();
+            ShowPage(page);
+        }
+    }
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        SysColorsChanged();
+}
+
+void TMainForm::SysColorsChanged() {
+    BackBtn->CMSyscolorChange();
+    NextBtn->CMSyscolorChange();
+}
+
+TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
+    : QWidget(parent)
+    , Form(form) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPaintBox::Present(const QImage& image) {
+    Shown = image;
+    PaintError.clear();
+    if (Painting)
+        return;
+    Presenting = true;
+    repaint();
+    Presenting = false;
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+    if (!Presenting) {
+        Painting = true;
+        try {
+            Form->PaintBoxPaint();
+        } catch (const std::exception& error) {
+            // Shown once: the message box would otherwise uncover the picture and fail again.
+            const QString message = QString::fromUtf8(error.what());
+            if (message != PaintError)
+                TApplication::ShowException(message);
+            PaintError = message;
+        }
+        Painting = false;
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, Shown);
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    RunHandler([&] { Form->PaintBoxMouseMove(pos.x(), pos.y()); });
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    RunHandler([&] { Form->PaintBoxMouseUp(pos.x(), pos.y()); });
+}
+
+void TPaintBox::leaveEvent(QEvent*) {
+    RunHandler([&] { Form->PaintBoxMouseLeave(); });
+}

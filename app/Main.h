@@ -1,0 +1,151 @@
+#pragma once
+
+#include "FancyButton.h"
+#include "KeyMap.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class TAboutForm;
+class TCongratsDlg;
+class TLayoutForm;
+class TPaintBox;
+
+// The tutorial's main window: one page at a time, with its title, explanation, keyboard picture,
+// task and typing box, the Back, Next and Exit buttons, and the pop-up menu.
+class TMainForm : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int HistorySize = 500;
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The companion windows, created after the main window (see CreateForms).
+    TLayoutForm* LayoutForm = nullptr;
+    TCongratsDlg* CongratsDlg = nullptr;
+    TAboutForm* AboutForm = nullptr;
+
+    // The program's full file name: the settings file and the layout files stand beside it.
+    QString ProgramFileName;
+
+    // Window state.
+    int PageNumber = 0;
+    QString LayoutFileName;
+    std::optional<QImage> KeyboardPicture;
+    int HistoryDepth = 0;
+    std::array<int, HistorySize> History{};
+    bool FirstShow = true;
+
+    // Controls.
+    QLabel* Title = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* LeftSeparator = nullptr;
+    QPlainTextEdit* Explanation = nullptr;
+    TPaintBox* PaintBox = nullptr;
+    QLabel* TooltipLabel = nullptr;
+    QPlainTextEdit* Task = nullptr;
+    QWidget* TypingPanel = nullptr;
+    QPlainTextEdit* TypingBox = nullptr;
+    QWidget* BottomPanel = nullptr;
+    QLabel* Footer = nullptr;
+    QWidget* ButtonPanel = nullptr;
+    TFancyButton* BackBtn = nullptr;
+    TFancyButton* NextBtn = nullptr;
+    TFancyButton* ExitBtn = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Changelayout1 = nullptr;
+
+    // Start-up flow of the first showing: layout name, layout file, page 1.
+    void FormShow();
+    // Proportional layout of every control from the client size.
+    void FormResize();
+    // Reads the window-wide values of the layout file and applies them.
+    void LoadLayoutFile();
+
+    // Pages and navigation.
+    void ShowPage(int n);
+    void NextBtnClick();
+    void BackBtnClick();
+    void Restart();
+
+    // The typing check and the keys of the typing box.
+    void TypingBoxChange();
+    void TypingBoxKeyDown(int key, Qt::KeyboardModifiers shift);
+
+    // Layout choice.
+    QString ChooseLayout(const QString& settingsFileName);
+    void Changelayout1Click();
+
+    // The keyboard picture.
+    TKeyMap KeyMap;
+    void HighlightKeyGroup(const QString& name);
+    void PaintBoxPaint();
+    void PaintBoxMouseMove(int x, int y);
+    void PaintBoxMouseUp(int x, int y);
+    void PaintBoxMouseLeave();
+    void SysColorsChanged();
+
+    QString ProgramDirectoryName() const;
+    QString SettingsFileName() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void AttachPopupMenu(QWidget* control);
+    void PushHistory();
+    void PrepareTypingBox(int page);
+    void SetTypingFontSize(int points);
+    QString FirstDisplayedLine() const;
+    QString PageKeyGroup() const;
+    void PositionTypingBox();
+
+    // The typing box fills its panel unless a hidden page has moved it out of sight.
+    bool TypingBoxAligned = true;
+    // A page load is under way; a change of the typing text then checks once the load is done.
+    bool LoadingPage = false;
+    bool CheckAfterLoad = false;
+};
+
+// Creates the program's four windows in order: the main window, the layout chooser, the
+// congratulations dialog and the About box; the main window owns the other three.
+TMainForm* CreateForms();
+
+// The paint box that shows the keyboard picture; its events go to the main window's handlers.
+class TPaintBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TPaintBox(TMainForm* form, QWidget* parent);
+
+    // Shows a composed image at once, replacing what the box showed.
+    void Present(const QImage& image);
+    const QImage& ShownImage() const { return Shown; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    TMainForm* Form;
+    QImage Shown;
+    QString PaintError;
+    bool Painting = false;
+    bool Presenting = false;
+};

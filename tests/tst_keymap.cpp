@@ -1,0 +1,295 @@
+#include "KeyMap.h"
+#include "KeyboardPicture.h"
+#include "Main.h"
+#include "TestSupport.h"
+
+#include <QBuffer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+namespace {
+
+const QColor Amber(255, 191, 0);
+
+TKeyMap MapWith(std::initializer_list<std::pair<const char*, const char*>> entries) {
+    TKeyMap map;
+    for (auto [name, value] : entries)
+        map[KeyGroupIndex(name)] = value;
+    return map;
+}
+
+QString ConvertError(const QString& value) {
+    try {
+        ParseKeyRects(value);
+    } catch (const EConvertError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return QString();
+}
+
+// A picture of 1536 x 522: white, with a black vertical line at x 100..103.
+QImage LinePicture() {
+    QImage picture(1536, 522, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < 522; ++y)
+        for (int x = 100; x < 104; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 0));
+    return picture;
+}
+
+} // namespace
+
+class TestKeyMap : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TProgramFolder> folder;
+    std::unique_ptr<TMainForm> form;
+
+    // A main window 2575 pixels wide, so that the paint box is exactly 1536 pixels wide.
+    void Open(const QByteArray& layout) {
+        folder = std::make_unique<TProgramFolder>();
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        LinePicture().save(&buffer, "BMP");
+        folder->Write("kb.bmp", bmp);
+        folder->Write("test.kb", layout + "\n[Bitmap]\nbitmap=kb.bmp\n");
+        form.reset(CreateForms());
+        form->ProgramFileName = folder->ProgramFile();
+        form->FirstShow = false;
+        form->resize(2575, 1000);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->LayoutFileName = folder->FilePath("test.kb");
+        form->LoadLayoutFile();
+        form->ShowPage(1);
+        QCOMPARE(form->PaintBox->width(), 1536);
+    }
+
+    void Move(int x, int y) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y),
+                         form->PaintBox->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(form->PaintBox, &move);
+    }
+
+    void Click(int x, int y) {
+        QTest::mouseClick(form->PaintBox, Qt::LeftButton, {}, QPoint(x, y));
+    }
+
+    QColor ShownAt(int x, int y) { return form->PaintBox->ShownImage().pixelColor(x, y); }
+
+    static constexpr const char* Layout = R"(
+[Explanation texts]
+title-0=One
+image-0=letter
+title-1=Areas
+image-1=entire
+title-2=Arrows A
+image-2=ARROW
+title-3=Bad
+image-3=tab
+title-4=Arrows B
+image-4=arrow
+title-5=Case
+image-5=Letter
+[Key co-ordinates]
+entire=,0,0,1536,522
+typing=,0,100,800,522
+letter=,200,200,300,250,400,200,500,250
+shift=,250,220,450,240
+numpad=,1200,200,1500,500
+arrow=,900,400,1000,450
+enter=100,100,200,200
+[Key descriptions]
+descr-letter=Letters: a description longer than twenty-nine characters
+descr-numpad=Numeric keypad
+descr-typing=Typing keys
+)";
+
+private slots:
+    void cleanup() {
+        form.reset();
+        folder.reset();
+    }
+
+    void parsesValuesFromTheLastRectangleToTheFirst() {
+        using R = std::vector<TKeyRect>;
+        QCOMPARE(ParseKeyRects(",100,50,180,120"), R({{100, 50, 180, 120}}));
+        QCOMPARE(ParseKeyRects(",0,0,10,10,20,0,30,10"), R({{20, 0, 30, 10}, {0, 0, 10, 10}}));
+        QCOMPARE(ParseKeyRects("100,50,180,120"), R());
+        QCOMPARE(ParseKeyRects(""), R());
+        QCOMPARE(ParseKeyRects(", 1,-2,+3,$10"), R({{1, -2, 3, 16}}));
+        QCOMPARE(ParseKeyRects(",0x1F,0,0X0a,-$2"), R({{31, 0, 10, -2}}));
+        QCOMPARE(ParseKeyRects(",9,1,2,3,4"), R({{1, 2, 3, 4}})); // the incomplete group is ignored
+        QCOMPARE(ParseKeyRects(",-2147483648,2147483647,0,0"), R({{INT_MIN, INT_MAX, 0, 0}}));
+    }
+
+    void rejectsNumbersThatAreNotIntegers() {
+        QCOMPARE(ConvertError(",1,2,3,x4"), QString("'x4' is not a valid integer value"));
+        QCOMPARE(ConvertError(",1,2,,4"), QString("'' is not a valid integer value"));
+        QCOMPARE(ConvertError(",1,2,3,4 "), QString("'4 ' is not a valid integer value"));
+        QCOMPARE(ConvertError(",1,2,3,2147483648"),
+                 QString("'2147483648' is not a valid integer value"));
+        QCOMPARE(ConvertError(",1,2,3,$"), QString("'$' is not a valid integer value"));
+        QCOMPARE(ConvertError(",1,2,3,-"), QString("'-' is not a valid integer value"));
+        QCOMPARE(ConvertError(",1,2,3, 4"), QString());
+    }
+
+    void scalesByThePaintBoxWidthTowardZero() {
+        const TKeyRect rect = ScaleKeyRect({10, 20, 30, 40}, 768);
+        QCOMPARE(rect, TKeyRect({5, 10, 15, 20}));
+        QVERIFY(rect.Contains(5, 10));
+        QVERIFY(!rect.Contains(15, 12));
+        QVERIFY(!rect.Contains(10, 20));
+        QCOMPARE(ScaleKeyRect({3, -3, 0, 0}, 1000), TKeyRect({1, -1, 0, 0}));
+        QCOMPARE(ScaleKeyRect({INT_MAX, 0, 0, 0}, 3000).Left,
+                 int(3000LL * INT_MAX / 1536 > INT_MAX ? INT_MAX : 0));
+    }
+
+    void findsTheFirstReactingGroup() {
+        const TKeyMap map = MapWith({{"entire", ",0,0,1536,522"},
+                                     {"typing", ",0,0,800,522"},
+                                     {"letter", ",100,100,200,200"},
+                                     {"shift", ",150,150,300,200"},
+                                     {"function", ",900,0,1000,50"},
+                                     {"numpad", ",1200,100,1500,500"}});
+        QCOMPARE(KeyGroupAt(map, 1, 1536, 160, 160), KeyGroupIndex("letter"));
+        QCOMPARE(KeyGroupAt(map, 1, 1536, 250, 160), KeyGroupIndex("shift"));
+        QCOMPARE(KeyGroupAt(map, 1, 1536, 50, 50), -1); // only entire and typing lie there
+        QCOMPARE(KeyGroupAt(map, 2, 1536, 160, 160), KeyGroupIndex("typing"));
+        QCOMPARE(KeyGroupAt(map, 2, 1536, 950, 10), KeyGroupIndex("function"));
+        QCOMPARE(KeyGroupAt(map, 3, 1536, 950, 10), KeyGroupIndex("function"));
+        QCOMPARE(KeyGroupAt(map, 2, 768, 1300 / 2, 300 / 2), KeyGroupIndex("numpad"));
+        int onPage2 = 0, elsewhere = 0;
+        for (int i = 0; i < KeyGroupCount; ++i) {
+            onPage2 += ReactsOnPage(i, 2);
+            elsewhere += ReactsOnPage(i, 7);
+        }
+        QCOMPARE(onPage2, 6);
+        QCOMPARE(elsewhere, 22);
+    }
+
+    void composesAmberUnderThePicture() {
+        const QImage picture = LinePicture();
+        const QImage image = ComposeKeyboardImage(QSize(768, 261), {{50, 20, 60, 40}}, &picture);
+        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black)); // outline
+        QCOMPARE(image.pixelColor(767, 260), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(55, 30), Amber);
+        QCOMPARE(image.pixelColor(49, 30), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(60, 30), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(55, 40), QColor(Qt::white));
+        // The line at x 100..103 of the picture lands at 50..51: dark, amber or not.
+        QVERIFY(image.pixelColor(50, 30).value() < 100);
+        QVERIFY(image.pixelColor(50, 100).value() < 100);
+        for (int y = 1; y < 260; ++y)
+            for (int x = 1; x < 767; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const bool inside = x >= 50 && x < 60 && y >= 20 && y < 40;
+                if (!inside)
+                    QVERIFY2(c.red() == c.green() && c.green() == c.blue(), "amber outside");
+            }
+
+        const QImage bare = ComposeKeyboardImage(QSize(100, 34), {{10, 10, 20, 20}}, nullptr);
+        QCOMPARE(bare.pixelColor(15, 15), Amber);
+        QCOMPARE(bare.pixelColor(5, 5), QColor(Qt::white));
+        QCOMPARE(bare.pixelColor(0, 20), QColor(Qt::black));
+        QVERIFY(ComposeKeyboardImage(QSize(0, 0), {}, nullptr).isNull());
+    }
+
+    void paintsThePagesGroup() {
+        Open(Layout);
+        form->PaintBox->repaint();
+        QCOMPARE(ShownAt(250, 225), Amber);
+        QCOMPARE(ShownAt(450, 225), Amber);
+        QCOMPARE(ShownAt(350, 225), QColor(Qt::white));
+        QVERIFY(ShownAt(101, 225).value() < 60);
+        // "Letter" is not a group name: nothing is drawn and the box keeps its picture.
+        form->ShowPage(6);
+        form->PaintBox->repaint();
+        QCOMPARE(ShownAt(250, 225), Amber);
+    }
+
+    void hoverShowsTheDescription() {
+        Open(Layout);
+        Move(250, 225); // letter and shift overlap: letter comes first
+        QCOMPARE(form->TooltipLabel->text(), QString("Letters: a description longer"));
+        Move(320, 230);
+        QCOMPARE(form->TooltipLabel->text(), QString()); // shift has no description
+        Move(1300, 300);
+        QCOMPARE(form->TooltipLabel->text(), QString("Numeric keypad"));
+        Move(10, 10);
+        QCOMPARE(form->TooltipLabel->text(), QString());
+        Move(150, 150); // enter's value lacks the leading comma
+        QCOMPARE(form->TooltipLabel->text(), QString());
+    }
+
+    void theAreasPageHighlightsWhatThePointerIsOver() {
+        Open(Layout);
+        form->ShowPage(2);
+        form->PaintBox->repaint();
+        QCOMPARE(ShownAt(1300, 300), Amber); // "entire" is lit
+        Move(1300, 300);
+        QCOMPARE(form->TooltipLabel->text(), QString("Numeric keypad"));
+        QCOMPARE(ShownAt(1300, 300), Amber);
+        QCOMPARE(ShownAt(600, 300), QColor(Qt::white));
+        Move(300, 300);
+        QCOMPARE(form->TooltipLabel->text(), QString("Typing keys"));
+        QCOMPARE(ShownAt(600, 300), Amber);
+        QCOMPARE(ShownAt(1300, 300), QColor(Qt::white));
+        Move(1000, 50); // outside the areas: the page's own group again
+        QCOMPARE(form->TooltipLabel->text(), QString());
+        QCOMPARE(ShownAt(1300, 300), Amber);
+        QCOMPARE(ShownAt(1000, 50), Amber);
+        // Elsewhere the same point shows the text but leaves the picture alone.
+        form->ShowPage(1);
+        form->PaintBox->repaint();
+        Move(1300, 300);
+        QCOMPARE(form->TooltipLabel->text(), QString("Numeric keypad"));
+        QCOMPARE(ShownAt(1300, 300), QColor(Qt::white));
+    }
+
+    void clickingAKeyVisitsEveryPageAboutIt() {
+        Open(Layout);
+        Click(950, 420);
+        QCOMPARE(form->PageNumber, 5);
+        QCOMPARE(form->HistoryDepth, 2);
+        form->BackBtnClick();
+        QCOMPARE(form->PageNumber, 3);
+        // "Letter" on page 6 matches the click on the letters, whatever its case.
+        Click(250, 225);
+        QCOMPARE(form->PageNumber, 6);
+        Click(10, 10);
+        QCOMPARE(form->PageNumber, 6);
+    }
+
+    void anInvalidNumberIsReportedAndChangesNothing() {
+        Open(Layout);
+        QString message;
+        TModalAnswerer answerer([&](QWidget* w) {
+            message = static_cast<QMessageBox*>(w)->text();
+            static_cast<QDialog*>(w)->accept();
+        });
+        form->KeyMap[KeyGroupIndex("tab")] = ",10,10,20,abc";
+        form->ShowPage(4);
+        form->PaintBox->repaint();
+        QTRY_COMPARE(answerer.Answered, 1);
+        QCOMPARE(message, QString("'abc' is not a valid integer value"));
+        form->PaintBox->repaint(); // the same failure is not reported at every repaint
+        QTest::qWait(50);
+        QCOMPARE(answerer.Answered, 1);
+        form->ShowPage(1);
+        form->TooltipLabel->setText("kept");
+        form->KeyMap[KeyGroupIndex("letter")] = ",1,2,3,4x";
+        Move(10, 10); // letter is tried first and fails
+        QTRY_COMPARE(answerer.Answered, 2);
+        QCOMPARE(form->TooltipLabel->text(), QString("kept"));
+        Click(950, 420); // the pointer's move and the click both meet the broken value
+        QTRY_VERIFY(answerer.Answered >= 3);
+        QCOMPARE(form->PageNumber, 1);
+    }
+};
+
+QTEST_MAIN(TestKeyMap)
+#include "tst_keymap.moc"

@@ -1,0 +1,65 @@
+#include "DirIterators.h"
+#include "LayoutFile.h"
+#include "TypingText.h"
+
+#include <QTest>
+
+class TestLayoutLogic : public QObject {
+    Q_OBJECT
+
+private slots:
+    void settingsFileSitsBesideTheProgram() {
+        QCOMPARE(SettingsFilePath("/opt/app/fingerwise"), QString("/opt/app/fingerwise.ini"));
+        QCOMPARE(SettingsFilePath("/opt/app/fingerwise.exe"), QString("/opt/app/fingerwise.ini"));
+        QCOMPARE(SettingsFilePath("/opt/app.d/fingerwise"), QString("/opt/app.d/fingerwise.ini"));
+        QCOMPARE(SettingsFilePath("/opt/app.d/finger.wise.bin"),
+                 QString("/opt/app.d/finger.wise.ini"));
+        QCOMPARE(ProgramDirectory("/opt/app.d/fingerwise"), QString("/opt/app.d"));
+        QCOMPARE(LayoutFilePath("/opt/app", "en-US"), QString("/opt/app/en-US.kb"));
+        QCOMPARE(PageKey("title", 1), QString("title-0"));
+        QCOMPARE(PageKey("correction", 30), QString("correction-29"));
+    }
+
+    void caretOffsetsCountTwoPerLineBreak() {
+        const QString text = "abc\ndef\n";
+        const QList<QPair<int, int>> offsetToPosition = {
+            {0, 0}, {3, 3}, {4, 3}, {5, 4}, {7, 6}, {10, 8}, {11, 8}, {5000, 8}, {-3, 0}};
+        for (auto [offset, position] : offsetToPosition)
+            QCOMPARE(CaretOffsetToPosition(text, offset), position);
+        for (int position : {0, 3, 4, 6, 8})
+            QCOMPARE(CaretOffsetToPosition(text, PositionToCaretOffset(text, position)), position);
+        QCOMPARE(PositionToCaretOffset(text, 8), 10);
+        const QString lines = NumberedLines("This is line number ");
+        QCOMPARE(PositionToCaretOffset(lines, lines.size()), 2392);
+        QCOMPARE(ExerciseText("", ""), QString());
+        QCOMPARE(ExerciseText("", "b"), QString("b\n"));
+        QCOMPARE(ExerciseText("a", "b"), QString("a\nb\n"));
+    }
+
+    void modesAndColours() {
+        QCOMPARE(TypingModeOf("HIDDEN"), TypingMode::Hidden);
+        QCOMPARE(TypingModeOf("Lines"), TypingMode::NumberedLines);
+        QCOMPARE(TypingModeOf(" lines"), TypingMode::Exercise);
+        QCOMPARE(TypingModeOf(""), TypingMode::Exercise);
+        // Carries pass from red into green and from green into blue; one out of blue is lost.
+        QCOMPARE(NextTypingColor(0x0000E0), 0x33CD13);
+        QCOMPARE(NextTypingColor(0x00FF00), 0x34CB33);
+        QCOMPARE(NextTypingColor(0xFFFFFF), 0x33CC32);
+    }
+
+    void wildcardsIgnoreCase() {
+        QVERIFY(MatchesWildcard("en-US.kb", "*.kb"));
+        QVERIFY(MatchesWildcard("UPPER.KB", "*.kb"));
+        QVERIFY(MatchesWildcard("en.us.kb", "*.kb"));
+        QVERIFY(MatchesWildcard(".kb", "*.kb"));
+        QVERIFY(!MatchesWildcard("en.kbd", "*.kb"));
+        QVERIFY(!MatchesWildcard("kb", "*.kb"));
+        QVERIFY(MatchesWildcard("a.kb.kb", "*.kb"));
+        QVERIFY(MatchesWildcard("abc", "a?c"));
+        QCOMPARE(BaseName({"en.us.kb", false}), QString("en.us"));
+        QCOMPARE(BaseName({"noextension", false}), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLayoutLogic)
+#include "tst_layoutlogic.moc"
