@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -35,13 +36,16 @@ TLayoutForm::TLayoutForm(QWidget* parent)
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel1->setGeometry(8, 8, 281, 217);
 
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
     Label1 = new QLabel(DefaultPrompt, this);
-    Label1->setGeometry(20, 20, 257, 20);
+    Label1->setGeometry(20, 14, 257, 28);
+    Label1->setWordWrap(true);
 
     LayoutsList = new QListWidget(this);
     LayoutsList->setGeometry(20, 44, 257, 173);
     LayoutsList->setSortingEnabled(true);
     connect(LayoutsList, &QListWidget::itemSelectionChanged, this, &TLayoutForm::LayoutsListClick);
+    LayoutsList->installEventFilter(this);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setGeometry(300, 8, 75, 25);
@@ -75,4 +79,19 @@ void TLayoutForm::LayoutsListClick() {
 
 void TLayoutForm::reject() {
     done(CancelResult);
+}
+
+bool TLayoutForm::eventFilter(QObject* watched, QEvent* event) {
+    // The list shows its keyboard focus on an item that is not selected yet: the first arrow key
+    // selects that item instead of stepping past it.
+    if (watched == LayoutsList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        QListWidgetItem* current = LayoutsList->currentItem();
+        const bool arrow = key == Qt::Key_Up || key == Qt::Key_Down;
+        if (arrow && current && LayoutsList->selectedItems().isEmpty()) {
+            current->setSelected(true);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

@@ -34,4 +34,7 @@ public:
 
 public slots:
     void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

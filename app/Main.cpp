@@ -443,6 +443,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TypingBox && event->type() == QEvent::KeyPress) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         RunHandler([&] { TypingBoxKeyDown(keyEvent->key(), keyEvent->modifiers()); });
+        // Keys held with Alt are commands, not text: Alt+C must not also type a "c".
+        if (keyEvent->modifiers().testFlag(Qt::AltModifier) && !keyEvent->text().isEmpty())
+            return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -600,7 +603,6 @@ TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
     : QWidget(parent)
     , Form(form) {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TPaintBox::Present(const QImage& image) {

@@ -81,6 +81,8 @@ QByteArray Encode(const QString& text, Encoding encoding) {
 }
 
 std::optional<ProfileText> ReadFile(const QString& fileName) {
+    if (fileName.isEmpty())
+        return std::nullopt;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -434,11 +434,12 @@ private slots:
         OpenLayout("std");
         QList<QColor> colours;
         for (int i = 0; i < 3; ++i) {
-            Press(Qt::Key_C, Qt::AltModifier);
+            QTest::keyClick(form->TypingBox, Qt::Key_C, Qt::AltModifier);
             colours << form->TypingBox->palette().color(QPalette::Text);
         }
         QCOMPARE(colours,
                  QList<QColor>({QColor(137, 34, 223), QColor(188, 238, 18), QColor(239, 186, 70)}));
+        QCOMPARE(form->TypingBox->toPlainText(), QString("cat\n")); // Alt+C types nothing
         Press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(form->TypingBox->font().bold());
         Press(Qt::Key_B, Qt::ControlModifier);
