@@ -140,6 +140,8 @@ void TMainForm::CreateControls() {
     Changelayout1->setToolTip(QStringLiteral("Change the language and keyboard layout"));
     connect(Changelayout1, &QAction::triggered, this,
             [this] { RunHandler([this] { Changelayout1Click(); }); });
+    About1 = PopupMenu1->addAction(QStringLiteral("About Fingerwise..."));
+    connect(About1, &QAction::triggered, this, [this] { RunHandler([this] { About1Click(); }); });
     for (QWidget* control : {static_cast<QWidget*>(Title), static_cast<QWidget*>(Explanation),
                              static_cast<QWidget*>(PaintBox), static_cast<QWidget*>(Task),
                              static_cast<QWidget*>(TypingBox), static_cast<QWidget*>(Footer)})
@@ -288,6 +290,8 @@ void TMainForm::LoadLayoutFile() {
     Changelayout1->setToolTip(read(hints, QStringLiteral("layout"), QString()));
     Changelayout1->setText(read(QStringLiteral("Menus"), QStringLiteral("layout"),
                                 QStringLiteral("Change layout...")));
+    About1->setText(read(QStringLiteral("Menus"), QStringLiteral("about"),
+                         QStringLiteral("About Fingerwise...")));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -494,6 +498,11 @@ void TMainForm::Changelayout1Click() {
         return;
     LoadLayoutFile();
     ShowPage(PageNumber);
+}
+
+void TMainForm::About1Click() {
+    if (AboutForm)
+        AboutForm->exec();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -64,6 +64,7 @@ public:
     TFancyButton* ExitBtn = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* Changelayout1 = nullptr;
+    QAction* About1 = nullptr;
 
     // Start-up flow of the first showing: layout name, layout file, page 1.
     void FormShow();
@@ -85,6 +86,9 @@ public:
     // Layout choice.
     QString ChooseLayout(const QString& settingsFileName);
     void Changelayout1Click();
+
+    // Shows the About box modally.
+    void About1Click();
 
     // The keyboard picture.
     TKeyMap KeyMap;

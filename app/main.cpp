@@ -1,4 +1,5 @@
 #include "Main.h"
+#include "About.h"
 #include "Application.h"
 
 #include <QIcon>
@@ -8,10 +9,7 @@ int main(int argc, char** argv) {
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fingerwise"));
     InstallFontSubstitutions();
-    QIcon icon;
-    for (int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/icon/fingerwise-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(ProgramIcon());
     try {
         TMainForm* mainForm = CreateForms();
         mainForm->setAttribute(Qt::WA_DeleteOnClose);

@@ -20,3 +20,6 @@ void RegisterComponent(const TRegisteredComponent& component);
 
 // The classes recorded so far, in the order of their registration.
 const QList<TRegisteredComponent>& RegisteredComponents();
+
+// The palette page of the program's own controls.
+inline const QString ControlSetPage = QStringLiteral("Brightmoss 2");

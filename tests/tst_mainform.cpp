@@ -1,3 +1,4 @@
+#include "About.h"
 #include "CongratsDlg.h"
 #include "Layout.h"
 #include "Main.h"
@@ -201,6 +202,7 @@ private slots:
         QCOMPARE(form->CongratsDlg->Memo1->toPlainText(),
                  QString("Well done!\n\nPress Enter to return to the training program\n"));
         QCOMPARE(form->Changelayout1->text(), QString("Change layout..."));
+        QCOMPARE(form->About1->text(), QString("About Fingerwise..."));
         QVERIFY(form->BackBtn->toolTip().isEmpty());
         QVERIFY(form->NextBtn->toolTip().isEmpty());
     }
@@ -584,6 +586,21 @@ private slots:
             QTRY_VERIFY(form->PopupMenu1->isVisible());
             form->PopupMenu1->close();
         }
+    }
+
+    void theSecondMenuItemShowsTheAboutBox() {
+        folder->Write("about.kb", "[Menus]\nabout=Über Fingerwise...\n[Bitmap]\nbitmap=kb.bmp\n");
+        OpenLayout("about");
+        QCOMPARE(form->PopupMenu1->actions(), (QList<QAction*>{form->Changelayout1, form->About1}));
+        QCOMPARE(form->About1->text(), QString("Über Fingerwise..."));
+        QWidget* shown = nullptr;
+        TModalAnswerer answerer([&shown](QWidget* w) {
+            shown = w;
+            static_cast<QDialog*>(w)->accept();
+        });
+        form->About1->trigger();
+        QCOMPARE(answerer.Answered, 1);
+        QCOMPARE(shown, static_cast<QWidget*>(form->AboutForm));
     }
 };
 

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "Colors.h"
+
+#include <QFont>
+#include <QLabel>
+
+#include <optional>
+
+class QTimer;
+
+// A label that animates its caption on its own timer: it flashes it, lets it fly in from the
+// right or fades it in and out of the background. The timer runs from construction on, in every
+// animation type, and counts its ticks. The label is opaque in its colour, except in the fade
+// mode, which paints only the caption's cell: around it, what lies behind the label shows.
+class TAnimatedLabel : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(TAnimationType AnimationType READ GetAnimationType WRITE SetAnimationType)
+    Q_PROPERTY(int Interval READ GetInterval WRITE SetInterval)
+    Q_PROPERTY(int Color READ GetColor WRITE SetColor)
+    Q_PROPERTY(int FontColor READ GetFontColor WRITE SetFontColor)
+
+public:
+    enum TAnimationType { atNone, atFlash, atFly, atFade };
+    Q_ENUM(TAnimationType)
+
+    explicit TAnimatedLabel(QWidget* parent = nullptr);
+    ~TAnimatedLabel() override;
+
+    // Takes effect with the next tick; the tick counter goes on where it was.
+    TAnimationType GetAnimationType() const { return FAnimationType; }
+    void SetAnimationType(TAnimationType value) { FAnimationType = value; }
+
+    // Milliseconds between ticks; 0 stops the ticks, another value starts them again.
+    int GetInterval() const;
+    void SetInterval(int value);
+
+    // The background: drawn behind the caption in the plain painting, and faded from and to.
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor value);
+
+    // The colour of the caption's text (a system colour counts by its raw value when fading).
+    TColor GetFontColor() const { return FFontColor; }
+    void SetFontColor(TColor value);
+
+    // Ticks counted since construction.
+    qint32 GetTick() const { return FTick; }
+
+    // A tick: asks for a repaint, then counts the tick.
+    void OnTimer();
+
+    // Where the fly mode draws the caption now; std::nullopt for a label without width.
+    std::optional<int> FlyPosition() const;
+
+    // The caption's colour in the fade mode now.
+    TColor FadeColor() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void PaintLabel(QPaintEvent* event);
+    void PaintBlank();
+    void PaintFly();
+    void PaintFade();
+    // The caption as one raw line, its top left at (x, y), on a cell of button face, in the
+    // drawing surface's current font and font colour.
+    void DrawCaption(QPainter& painter, int x, int y);
+
+    QTimer* FAnimationTimer = nullptr;
+    TAnimationType FAnimationType = atNone;
+    qint32 FTick = 0;
+    TColor FColor = clBtnFace;
+    TColor FFontColor = clWindowText;
+    // The drawing surface keeps the font and font colour that were set on it last: the plain
+    // painting sets the label's own, the fade mode only the colour; before any, the defaults.
+    QFont FCanvasFont;
+    TColor FCanvasFontColor = clWindowText;
+};
+
+namespace AnimatedLabelUnit {
+// Registers TAnimatedLabel on the control set's palette page.
+void Register();
+} // namespace AnimatedLabelUnit
