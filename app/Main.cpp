@@ -290,6 +290,7 @@ void TMainForm::LoadLayoutFile() {
     Changelayout1->setToolTip(read(hints, QStringLiteral("layout"), QString()));
     Changelayout1->setText(read(QStringLiteral("Menus"), QStringLiteral("layout"),
                                 QStringLiteral("Change layout...")));
+    About1->setToolTip(read(hints, QStringLiteral("about"), QString()));
     About1->setText(read(QStringLiteral("Menus"), QStringLiteral("about"),
                          QStringLiteral("About Fingerwise...")));
 }

@@ -137,6 +137,23 @@ private slots:
         QVERIFY(folder->Read("fingerwise.ini").contains("keyboard=zeta"));
     }
 
+    void aLongLayoutNameSurvivesARestart() {
+        const QString name = QString("layout-with-a-long-name-").repeated(3); // 72 characters
+        WriteLayout(name, "[Explanation texts]\ntitle-0=Long\n");
+        TModalAnswerer answerer([&](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            chooser->LayoutsList->setCurrentItem(
+                chooser->LayoutsList->findItems(name, Qt::MatchExactly).first());
+            chooser->OKBtn->click();
+        });
+        NewForm()->show();
+        QTRY_COMPARE(form->PageNumber, 1);
+        NewForm()->show(); // the next start reads the whole name back
+        QTRY_COMPARE(form->PageNumber, 1);
+        QCOMPARE(answerer.Answered, 1);
+        QCOMPARE(form->Title->text(), QString("Long"));
+    }
+
     void cancellingTheFirstChoiceEndsTheProgramAndWritesNothing() {
         TModalAnswerer answerer([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
         NewForm()->show();
@@ -511,6 +528,7 @@ private slots:
             folder->Write(QString(name) + ".kb",
                           QString("[Messages]\nlayout=Prompt of %1\n").arg(name).toUtf8());
         folder->Write("notes.txt", "");
+        folder->Write("two\nlines.kb", ""); // a name that could not be written back
         folder->Write("UPPER.KB", "");
         QDir(folder->Path()).mkdir("old.kb");
         folder->Write("fingerwise.ini", "[General]\nkeyboard=ALPHA\n");
