@@ -2,12 +2,6 @@
 
 #include <climits>
 
-const std::array<QString, KeyGroupCount> KeyGroupNames = {
-    "entire",    "typing",   "letter",   "number",      "symbol",   "tab",        "shift",
-    "backspace", "capslock", "spacebar", "enter",       "computer", "esc",        "ctrl",
-    "alt",       "insert",   "delete",   "printscreen", "function", "navigation", "homeend",
-    "pguppgdn",  "arrow",    "numpad",   "windows",     "altgr"};
-
 namespace {
 
 int DigitValue(QChar ch, int base) {

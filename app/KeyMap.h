@@ -9,7 +9,17 @@
 // The named key groups of the keyboard picture, where they lie, and which react to the pointer.
 
 constexpr int KeyGroupCount = 26;
-extern const std::array<QString, KeyGroupCount> KeyGroupNames;
+// The names in index order: the index is a group's identity, its search order and its rank.
+inline constexpr std::array<QLatin1String, KeyGroupCount> KeyGroupNames = {
+    QLatin1String("entire"),   QLatin1String("typing"),     QLatin1String("letter"),
+    QLatin1String("number"),   QLatin1String("symbol"),     QLatin1String("tab"),
+    QLatin1String("shift"),    QLatin1String("backspace"),  QLatin1String("capslock"),
+    QLatin1String("spacebar"), QLatin1String("enter"),      QLatin1String("computer"),
+    QLatin1String("esc"),      QLatin1String("ctrl"),       QLatin1String("alt"),
+    QLatin1String("insert"),   QLatin1String("delete"),     QLatin1String("printscreen"),
+    QLatin1String("function"), QLatin1String("navigation"), QLatin1String("homeend"),
+    QLatin1String("pguppgdn"), QLatin1String("arrow"),      QLatin1String("numpad"),
+    QLatin1String("windows"),  QLatin1String("altgr")};
 
 // The co-ordinates value of every key group, as read from the layout file.
 using TKeyMap = std::array<QString, KeyGroupCount>;

@@ -65,22 +65,10 @@ bool Covers(const QList<Box>& outer, const QList<Box>& inner) {
 
 // A key group value read the way the tutorial reads it: from the last comma backwards, four
 // numbers to a rectangle, so the rectangles come out last first.
-QList<Box> ParseValueFromTheEnd(QString text) {
+QList<Box> ParseValueFromTheEnd(const QString& text) {
     QList<Box> boxes;
-    while (text.startsWith(u',')) {
-        int numbers[4] = {};
-        for (int i = 3; i >= 0; --i) {
-            const qsizetype comma = text.lastIndexOf(u',');
-            if (comma < 0)
-                break;
-            bool ok = false;
-            numbers[i] = text.mid(comma + 1).trimmed().toInt(&ok);
-            if (!ok)
-                return {};
-            text.truncate(comma);
-        }
-        boxes.append({numbers[0], numbers[1], numbers[2], numbers[3]});
-    }
+    for (const TKeyRect& rect : ParseKeyRects(text))
+        boxes.append({rect.Left, rect.Top, rect.Right, rect.Bottom});
     return boxes;
 }
 
@@ -160,7 +148,7 @@ QList<std::pair<QString, QString>> ShippedUsCoordinates(bool* fromLayoutFile) {
         !ReadProfileString("Key co-ordinates", "entire", "", 200, layoutFile).isEmpty();
     QList<std::pair<QString, QString>> values;
     if (*fromLayoutFile) {
-        for (const char* name : KeyGroupNames)
+        for (QLatin1String name : KeyGroupNames)
             values.append({name, ReadProfileString("Key co-ordinates", name, "", 200, layoutFile)});
         return values;
     }
@@ -426,7 +414,7 @@ void TestKbPicGen::coordinateText() {
 
     static const QRegularExpression format("^((,-?[0-9]+){4})+$");
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString name = QString::fromLatin1(KeyGroupNames[size_t(i)]);
+        const QString& name = KeyGroupNames[size_t(i)];
         QVERIFY2(lines[i].startsWith(name + "="), qPrintable(lines[i]));
         const QString value = lines[i].mid(name.size() + 1);
         QVERIFY2(format.match(value).hasMatch(), qPrintable(lines[i]));

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -108,6 +109,9 @@ private slots:
         QTRY_COMPARE(form->PageNumber, 1);
         QCOMPARE(form->LayoutFileName, folder->FilePath("std.kb"));
         QCOMPARE(form->Title->text(), QString("One"));
+        QCOMPARE(form->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 100);
+        QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(form->KeyboardPicture.has_value());
         QCOMPARE(form->Footer->text(), QString("Go on with F12"));
         QCOMPARE(form->BackBtn->GetCaption(), QString("Zurück"));

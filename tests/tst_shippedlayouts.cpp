@@ -3,6 +3,7 @@
 // typing exercise can be completed.
 
 #include "IniFile.h"
+#include "KeyMap.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,11 +13,7 @@
 
 namespace {
 
-const QStringList KeyGroupNames = {
-    "entire",    "typing",   "letter",   "number",      "symbol",   "tab",        "shift",
-    "backspace", "capslock", "spacebar", "enter",       "computer", "esc",        "ctrl",
-    "alt",       "insert",   "delete",   "printscreen", "function", "navigation", "homeend",
-    "pguppgdn",  "arrow",    "numpad",   "windows",     "altgr"};
+const QStringList GroupNames(KeyGroupNames.begin(), KeyGroupNames.end());
 
 constexpr int PageCount = 30;
 constexpr int LinesModeLineCount = 100;
@@ -274,7 +271,7 @@ private slots:
     void keyDescriptions() {
         QFETCH(QString, fileName);
         // "entire" never reacts to the pointer; every other group shows its description.
-        for (const QString& group : KeyGroupNames.mid(1))
+        for (const QString& group : GroupNames.mid(1))
             QVERIFY2(
                 !ReadProfileString("Key descriptions", "descr-" + group, QString(), 30, fileName)
                      .isEmpty(),
@@ -285,7 +282,7 @@ private slots:
                 continue;
             const QString group = entry.key.mid(6);
             QVERIFY2(entry.key.startsWith("descr-", Qt::CaseInsensitive) &&
-                         KeyGroupNames.contains(group, Qt::CaseInsensitive),
+                         GroupNames.contains(group, Qt::CaseInsensitive),
                      qPrintable(entry.key + " names no key group"));
         }
     }
@@ -309,7 +306,7 @@ private slots:
 
         // The picture's lookup of the group respects case.
         const QString image = page.Text("image");
-        QVERIFY2(image.isEmpty() || KeyGroupNames.contains(image),
+        QVERIFY2(image.isEmpty() || GroupNames.contains(image),
                  qPrintable(image + " is no key group name"));
 
         const QString correction = page.Text("correction");

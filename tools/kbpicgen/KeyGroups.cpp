@@ -201,9 +201,9 @@ QList<Box> CoverKeys(const QList<const Key*>& keys) {
 
 QList<KeyGroup> MakeKeyGroups(const Keyboard& keyboard, const LegendSet& legends) {
     QList<KeyGroup> groups;
-    for (const char* name : KeyGroupNames) {
+    for (QLatin1String name : KeyGroupNames) {
         KeyGroup group;
-        group.name = QString::fromLatin1(name);
+        group.name = name;
         if (group.name == "entire") {
             group.boxes = {keyboard.caseBox};
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeyMap.h"
 #include "KeyboardGeometry.h"
 #include "Legends.h"
 
@@ -11,13 +12,6 @@
 // The 26 key groups of a layout file's "Key co-ordinates" section: which keys each holds and the
 // rectangles that cover them.
 namespace kbpicgen {
-
-// In the order the program reads them.
-inline constexpr std::array<const char*, 26> KeyGroupNames = {
-    "entire",    "typing",   "letter",   "number",      "symbol",   "tab",        "shift",
-    "backspace", "capslock", "spacebar", "enter",       "computer", "esc",        "ctrl",
-    "alt",       "insert",   "delete",   "printscreen", "function", "navigation", "homeend",
-    "pguppgdn",  "arrow",    "numpad",   "windows",     "altgr"};
 
 // The longest value the program reads from the section.
 constexpr int MaxValueLength = 199;

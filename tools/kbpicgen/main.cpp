@@ -2,8 +2,8 @@
 // groups, both from one legend file (see Legends.h), so that the two always agree.
 
 #include "KeyGroups.h"
+#include "KeyboardDrawing.h"
 #include "KeyboardGeometry.h"
-#include "KeyboardPicture.h"
 #include "LayoutSections.h"
 #include "Legends.h"
 

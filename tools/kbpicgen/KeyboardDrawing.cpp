@@ -1,4 +1,4 @@
-#include "KeyboardPicture.h"
+#include "KeyboardDrawing.h"
 
 #include <QFont>
 #include <QFontMetricsF>
