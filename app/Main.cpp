@@ -247,7 +247,8 @@ void TMainForm::PositionTypingBox() {
             std::max(TypingPanel->width() - TypingMarginLeft - TypingMarginRight, 0),
             TypingPanel->height());
     } else {
-        TypingBox->move(TypingBox->x(), HiddenTypingBoxTop);
+        // Out of sight below the panel, also where the panel is taller than the usual place.
+        TypingBox->move(TypingBox->x(), std::max(HiddenTypingBoxTop, TypingPanel->height()));
     }
 }
 

@@ -327,6 +327,11 @@ private slots:
         QCOMPARE(form->TypingBox->toPlainText(), QString("catx\n"));
         QCOMPARE(form->TypingBox->y(), 1200);
         QVERIFY(form->focusWidget() == form->TypingBox);
+        form->resize(1000, 4000); // a panel taller than 1200 pixels still hides the box
+        QTRY_COMPARE(form->height(), 4000);
+        QVERIFY(form->TypingBox->y() >= form->TypingPanel->height());
+        form->resize(1000, 700);
+        QTRY_COMPARE(form->TypingBox->y(), 1200);
         // Numbered lines: 100 lines, 2392 characters with two-character line breaks.
         form->NextBtnClick();
         QCOMPARE(form->PageNumber, 5);
