@@ -420,8 +420,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TypingBox && event->type() == QEvent::KeyPress) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         RunHandler([&] { TypingBoxKeyDown(keyEvent->key(), keyEvent->modifiers()); });
-        // Keys held with Alt are commands, not text: Alt+C must not also type a "c".
-        if (keyEvent->modifiers().testFlag(Qt::AltModifier) && !keyEvent->text().isEmpty())
+        // Keys held with Alt are commands, not text: Alt+C must not also type a "c". AltGr, which
+        // arrives as Ctrl+Alt on Windows, types the third sign of a key (@, €, {) as text.
+        const Qt::KeyboardModifiers modifiers = keyEvent->modifiers();
+        if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier) &&
+            !keyEvent->text().isEmpty())
             return true;
     }
     return QWidget::eventFilter(watched, event);

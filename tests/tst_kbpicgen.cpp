@@ -1,5 +1,5 @@
 // The keyboard picture generator: its key geometry, legend files, key groups and the text of a
-// layout file's key sections, and whether the shipped US picture agrees with its co-ordinates.
+// layout file's key sections, and whether each shipped picture agrees with its co-ordinates.
 
 #include "IniFile.h"
 #include "KeyGroups.h"
@@ -140,10 +140,10 @@ QStringList OutlineFaults(const QImage& picture, const QString& name, const QLis
     return faults;
 }
 
-// The co-ordinates shipped with the US picture: from the layout file when it has them, else as
-// the generator makes them.
-QList<std::pair<QString, QString>> ShippedUsCoordinates(bool* fromLayoutFile) {
-    const QString layoutFile = DataDir + "/en-US.kb";
+// The co-ordinates shipped with a layout file's picture: from the layout file when it has them,
+// else as the generator makes them from the legend file.
+QList<std::pair<QString, QString>>
+ShippedCoordinates(const QString& layoutFile, const LegendSet& legends, bool* fromLayoutFile) {
     *fromLayoutFile =
         !ReadProfileString("Key co-ordinates", "entire", "", 200, layoutFile).isEmpty();
     QList<std::pair<QString, QString>> values;
@@ -152,8 +152,8 @@ QList<std::pair<QString, QString>> ShippedUsCoordinates(bool* fromLayoutFile) {
             values.append({name, ReadProfileString("Key co-ordinates", name, "", 200, layoutFile)});
         return values;
     }
-    const Keyboard keyboard = MakeKeyboard(Form::Ansi);
-    for (const KeyGroup& group : MakeKeyGroups(keyboard, LoadOrFail("us.txt")))
+    const Keyboard keyboard = MakeKeyboard(legends.form);
+    for (const KeyGroup& group : MakeKeyGroups(keyboard, legends))
         values.append({group.name, group.value()});
     return values;
 }
@@ -181,6 +181,7 @@ private slots:
     void replaceSections_data();
     void replaceSections();
     void replacedSectionsRead();
+    void shippedPicture_data();
     void shippedPicture();
     void outlineCheckCatchesMisplacedRectangles();
 };
@@ -483,9 +484,25 @@ void TestKbPicGen::replacedSectionsRead() {
     QCOMPARE(ReadProfileString("Explanation texts", "title-0", "", 200, fileName), "Welcome");
 }
 
+void TestKbPicGen::shippedPicture_data() {
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("legendFile");
+    QTest::addColumn<QString>("pictureName");
+    QTest::newRow("en-US") << "en-US.kb"
+                           << "us.txt"
+                           << "us.bmp";
+    QTest::newRow("fr-FR") << "fr-FR.kb"
+                           << "fr.txt"
+                           << "fr.bmp";
+}
+
 void TestKbPicGen::shippedPicture() {
-    QImage picture(DataDir + "/us.bmp");
-    QVERIFY2(!picture.isNull(), "data/us.bmp does not load");
+    QFETCH(QString, layout);
+    QFETCH(QString, legendFile);
+    QFETCH(QString, pictureName);
+    const LegendSet legends = LoadOrFail(legendFile);
+    QImage picture(DataDir + "/" + pictureName);
+    QVERIFY2(!picture.isNull(), qPrintable(pictureName + " does not load"));
     QCOMPARE(picture.size(), QSize(PictureWidth, PictureHeight));
     // Black on white: only greys, white at the corners, pure black in the lines.
     picture = picture.convertToFormat(QImage::Format_RGB32);
@@ -501,23 +518,22 @@ void TestKbPicGen::shippedPicture() {
         QCOMPARE(picture.pixel(corner), qRgb(255, 255, 255));
 
     bool fromLayoutFile = false;
-    const auto values = ShippedUsCoordinates(&fromLayoutFile);
+    const QString layoutFile = DataDir + "/" + layout;
+    const auto values = ShippedCoordinates(layoutFile, legends, &fromLayoutFile);
     QStringList faults;
     for (const auto& [name, value] : values) {
         QVERIFY2(!value.isEmpty(), qPrintable(name));
         faults += OutlineFaults(picture, name, ParseValueFromTheEnd(value));
     }
     // Every key of the picture's keyboard sits on its outline.
-    for (const Key& key : MakeKeyboard(Form::Ansi).keys)
+    for (const Key& key : MakeKeyboard(legends.form).keys)
         faults += OutlineFaults(picture, key.name, key.shape);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 
     if (fromLayoutFile) {
-        const QString layoutFile = DataDir + "/en-US.kb";
-        QCOMPARE(ReadProfileString("Bitmap", "bitmap", "", 10, layoutFile), "us.bmp");
+        QCOMPARE(ReadProfileString("Bitmap", "bitmap", "", 10, layoutFile), pictureName);
         // The layout file holds what the generator makes now: regenerate both when this fails.
-        const QList<KeyGroup> generated =
-            MakeKeyGroups(MakeKeyboard(Form::Ansi), LoadOrFail("us.txt"));
+        const QList<KeyGroup> generated = MakeKeyGroups(MakeKeyboard(legends.form), legends);
         for (qsizetype i = 0; i < generated.size(); ++i)
             QCOMPARE(values[i].second, generated[i].value());
     }

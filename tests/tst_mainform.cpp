@@ -462,6 +462,10 @@ private slots:
         QCOMPARE(colours,
                  QList<QColor>({QColor(137, 34, 223), QColor(188, 238, 18), QColor(239, 186, 70)}));
         QCOMPARE(form->TypingBox->toPlainText(), QString("cat\n")); // Alt+C types nothing
+        // AltGr arrives as Ctrl+Alt on Windows: its text is typed (AltGr+à gives @ in French).
+        QTest::sendKeyEvent(QTest::Click, form->TypingBox, Qt::Key_At, QStringLiteral("@"),
+                            Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(form->TypingBox->toPlainText(), QString("cat@\n"));
         Press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(form->TypingBox->font().bold());
         Press(Qt::Key_B, Qt::ControlModifier);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kbpicgen {
 
@@ -77,13 +78,19 @@ FittedFont FitText(const QRectF& area, const QString& text, QFont font) {
 }
 
 // Draws text, line by line, centred in `area`, shrunk to fit. Lines are placed by the height of
-// capitals, so that a letter sits in the middle of its area.
-void DrawFittedText(QPainter& p, const QRectF& area, const QString& text, const QFont& font) {
+// capitals, so that a letter sits in the middle of its area. A sign drawn below the baseline, such
+// as "_", is lifted until its ink ends above `inkFloor`, clear of the key's outline.
+void DrawFittedText(QPainter& p, const QRectF& area, const QString& text, const QFont& font,
+                    double inkFloor = std::numeric_limits<double>::infinity()) {
     const auto [fitted, squeeze] = FitText(area, text, font);
     const QFontMetricsF metrics(fitted);
     const QStringList lines = text.split(u'\n');
     const double blockHeight = (lines.size() - 1) * metrics.lineSpacing() + metrics.capHeight();
     double baseline = area.center().y() - blockHeight / 2 + metrics.capHeight();
+    const double lastBaseline = baseline + (lines.size() - 1) * metrics.lineSpacing();
+    const double inkBottom = lastBaseline + metrics.tightBoundingRect(lines.back()).bottom();
+    if (inkBottom > inkFloor)
+        baseline -= inkBottom - inkFloor;
 
     p.save();
     p.setFont(fitted);
@@ -207,6 +214,8 @@ QHash<int, int> WordSizes(const Keyboard& keyboard, const LegendSet& legends) {
 void DrawLegend(QPainter& p, const Key& key, const Legend& legend,
                 const QHash<int, int>& wordSizes) {
     const QRectF face = KeyFace(key);
+    // Descenders may reach into the padding, but not across its inner half.
+    const double inkFloor = face.bottom() + FacePadding / 2;
     if (legend.main == WindowsLogo) {
         DrawWindowsLogo(p, face.center());
         return;
@@ -218,7 +227,7 @@ void DrawLegend(QPainter& p, const Key& key, const Legend& legend,
     if (IsWordLegend(legend)) {
         QFont font = LegendFont(TextSize::Word);
         font.setPixelSize(wordSizes.value(qRound(face.width()), font.pixelSize()));
-        DrawFittedText(p, face, legend.main, font);
+        DrawFittedText(p, face, legend.main, font, inkFloor);
         return;
     }
 
@@ -228,22 +237,22 @@ void DrawLegend(QPainter& p, const Key& key, const Legend& legend,
         column.setRight(face.left() + face.width() * 0.55);
         const QRectF corner(column.right(), face.center().y(), face.right() - column.right(),
                             face.height() / 2);
-        DrawFittedText(p, corner, legend.altGr, LegendFont(TextSize::Word));
+        DrawFittedText(p, corner, legend.altGr, LegendFont(TextSize::Word), inkFloor);
     }
     const QRectF upperHalf = column.adjusted(0, 0, 0, -column.height() / 2);
     const QRectF lowerHalf = column.adjusted(0, column.height() / 2, 0, 0);
     if (legend.upper.isEmpty()) {
         if (legend.altGr.isEmpty())
-            DrawFittedText(p, column, legend.main, LegendFont(TextSize::Letter));
+            DrawFittedText(p, column, legend.main, LegendFont(TextSize::Letter), inkFloor);
         else
-            DrawFittedText(p, upperHalf, legend.main, LegendFont(TextSize::Pair));
+            DrawFittedText(p, upperHalf, legend.main, LegendFont(TextSize::Pair), inkFloor);
         return;
     }
     const auto font = [](const QString& text) {
         return LegendFont(IsOneCharacter(text) ? TextSize::Pair : TextSize::SmallWord);
     };
-    DrawFittedText(p, upperHalf, legend.upper, font(legend.upper));
-    DrawFittedText(p, lowerHalf, legend.main, font(legend.main));
+    DrawFittedText(p, upperHalf, legend.upper, font(legend.upper), inkFloor);
+    DrawFittedText(p, lowerHalf, legend.main, font(legend.main), inkFloor);
 }
 
 void DrawHomingBump(QPainter& p, const Key& key) {
