@@ -1,5 +1,5 @@
 // The keyboard picture generator: its key geometry, legend files, key groups and the text of a
-// layout file's key sections, and whether the shipped US picture agrees with its co-ordinates.
+// layout file's key sections, and whether each shipped picture agrees with its co-ordinates.
 
 #include "IniFile.h"
 #include "KeyGroups.h"
@@ -152,10 +152,10 @@ QStringList OutlineFaults(const QImage& picture, const QString& name, const QLis
     return faults;
 }
 
-// The co-ordinates shipped with the US picture: from the layout file when it has them, else as
-// the generator makes them.
-QList<std::pair<QString, QString>> ShippedUsCoordinates(bool* fromLayoutFile) {
-    const QString layoutFile = DataDir + "/en-US.kb";
+// The co-ordinates shipped with a picture: from the layout file when it has them, else as the
+// generator makes them from the legend file.
+QList<std::pair<QString, QString>>
+ShippedCoordinates(const QString& layoutFile, const LegendSet& legends, bool* fromLayoutFile) {
     *fromLayoutFile =
         !ReadProfileString("Key co-ordinates", "entire", "", 200, layoutFile).isEmpty();
     QList<std::pair<QString, QString>> values;
@@ -164,8 +164,7 @@ QList<std::pair<QString, QString>> ShippedUsCoordinates(bool* fromLayoutFile) {
             values.append({name, ReadProfileString("Key co-ordinates", name, "", 200, layoutFile)});
         return values;
     }
-    const Keyboard keyboard = MakeKeyboard(Form::Ansi);
-    for (const KeyGroup& group : MakeKeyGroups(keyboard, LoadOrFail("us.txt")))
+    for (const KeyGroup& group : MakeKeyGroups(MakeKeyboard(legends.form), legends))
         values.append({group.name, group.value()});
     return values;
 }
@@ -193,6 +192,7 @@ private slots:
     void replaceSections_data();
     void replaceSections();
     void replacedSectionsRead();
+    void shippedPicture_data();
     void shippedPicture();
     void outlineCheckCatchesMisplacedRectangles();
 };
@@ -495,9 +495,24 @@ void TestKbPicGen::replacedSectionsRead() {
     QCOMPARE(ReadProfileString("Explanation texts", "title-0", "", 200, fileName), "Welcome");
 }
 
+void TestKbPicGen::shippedPicture_data() {
+    QTest::addColumn<QString>("layoutFile");
+    QTest::addColumn<QString>("legendFile");
+    QTest::addColumn<QString>("pictureFile");
+    QTest::newRow("us") << "en-US.kb"
+                        << "us.txt"
+                        << "us.bmp";
+    QTest::newRow("de") << "de-DE.kb"
+                        << "de.txt"
+                        << "de.bmp";
+}
+
 void TestKbPicGen::shippedPicture() {
-    QImage picture(DataDir + "/us.bmp");
-    QVERIFY2(!picture.isNull(), "data/us.bmp does not load");
+    QFETCH(QString, layoutFile);
+    QFETCH(QString, legendFile);
+    QFETCH(QString, pictureFile);
+    QImage picture(DataDir + "/" + pictureFile);
+    QVERIFY2(!picture.isNull(), qPrintable("data/" + pictureFile + " does not load"));
     QCOMPARE(picture.size(), QSize(PictureWidth, PictureHeight));
     // Black on white: only greys, white at the corners, pure black in the lines.
     picture = picture.convertToFormat(QImage::Format_RGB32);
@@ -512,24 +527,24 @@ void TestKbPicGen::shippedPicture() {
     for (QPoint corner : {QPoint(0, 0), QPoint(PictureWidth - 1, PictureHeight - 1)})
         QCOMPARE(picture.pixel(corner), qRgb(255, 255, 255));
 
+    const LegendSet legends = LoadOrFail(legendFile);
+    const QString layoutPath = DataDir + "/" + layoutFile;
     bool fromLayoutFile = false;
-    const auto values = ShippedUsCoordinates(&fromLayoutFile);
+    const auto values = ShippedCoordinates(layoutPath, legends, &fromLayoutFile);
     QStringList faults;
     for (const auto& [name, value] : values) {
         QVERIFY2(!value.isEmpty(), qPrintable(name));
         faults += OutlineFaults(picture, name, ParseValueFromTheEnd(value));
     }
     // Every key of the picture's keyboard sits on its outline.
-    for (const Key& key : MakeKeyboard(Form::Ansi).keys)
+    for (const Key& key : MakeKeyboard(legends.form).keys)
         faults += OutlineFaults(picture, key.name, key.shape);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 
     if (fromLayoutFile) {
-        const QString layoutFile = DataDir + "/en-US.kb";
-        QCOMPARE(ReadProfileString("Bitmap", "bitmap", "", 10, layoutFile), "us.bmp");
+        QCOMPARE(ReadProfileString("Bitmap", "bitmap", "", 10, layoutPath), pictureFile);
         // The layout file holds what the generator makes now: regenerate both when this fails.
-        const QList<KeyGroup> generated =
-            MakeKeyGroups(MakeKeyboard(Form::Ansi), LoadOrFail("us.txt"));
+        const QList<KeyGroup> generated = MakeKeyGroups(MakeKeyboard(legends.form), legends);
         for (qsizetype i = 0; i < generated.size(); ++i)
             QCOMPARE(values[i].second, generated[i].value());
     }
