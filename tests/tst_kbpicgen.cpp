@@ -140,8 +140,8 @@ QStringList OutlineFaults(const QImage& picture, const QString& name, const QLis
     return faults;
 }
 
-// The co-ordinates shipped with a layout file's picture: from the layout file when it has them,
-// else as the generator makes them from the legend file.
+// The co-ordinates shipped with a picture: from the layout file when it has them, else as the
+// generator makes them from the legend file.
 QList<std::pair<QString, QString>>
 ShippedCoordinates(const QString& layoutFile, const LegendSet& legends, bool* fromLayoutFile) {
     *fromLayoutFile =
@@ -152,8 +152,7 @@ ShippedCoordinates(const QString& layoutFile, const LegendSet& legends, bool* fr
             values.append({name, ReadProfileString("Key co-ordinates", name, "", 200, layoutFile)});
         return values;
     }
-    const Keyboard keyboard = MakeKeyboard(legends.form);
-    for (const KeyGroup& group : MakeKeyGroups(keyboard, legends))
+    for (const KeyGroup& group : MakeKeyGroups(MakeKeyboard(legends.form), legends))
         values.append({group.name, group.value()});
     return values;
 }
@@ -415,7 +414,7 @@ void TestKbPicGen::coordinateText() {
 
     static const QRegularExpression format("^((,-?[0-9]+){4})+$");
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& name = KeyGroupNames[size_t(i)];
+        const QString name = KeyGroupNames[size_t(i)];
         QVERIFY2(lines[i].startsWith(name + "="), qPrintable(lines[i]));
         const QString value = lines[i].mid(name.size() + 1);
         QVERIFY2(format.match(value).hasMatch(), qPrintable(lines[i]));
@@ -485,24 +484,26 @@ void TestKbPicGen::replacedSectionsRead() {
 }
 
 void TestKbPicGen::shippedPicture_data() {
-    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("layoutFile");
     QTest::addColumn<QString>("legendFile");
-    QTest::addColumn<QString>("pictureName");
-    QTest::newRow("en-US") << "en-US.kb"
-                           << "us.txt"
-                           << "us.bmp";
-    QTest::newRow("fr-FR") << "fr-FR.kb"
-                           << "fr.txt"
-                           << "fr.bmp";
+    QTest::addColumn<QString>("pictureFile");
+    QTest::newRow("us") << "en-US.kb"
+                        << "us.txt"
+                        << "us.bmp";
+    QTest::newRow("de") << "de-DE.kb"
+                        << "de.txt"
+                        << "de.bmp";
+    QTest::newRow("fr") << "fr-FR.kb"
+                        << "fr.txt"
+                        << "fr.bmp";
 }
 
 void TestKbPicGen::shippedPicture() {
-    QFETCH(QString, layout);
+    QFETCH(QString, layoutFile);
     QFETCH(QString, legendFile);
-    QFETCH(QString, pictureName);
-    const LegendSet legends = LoadOrFail(legendFile);
-    QImage picture(DataDir + "/" + pictureName);
-    QVERIFY2(!picture.isNull(), qPrintable(pictureName + " does not load"));
+    QFETCH(QString, pictureFile);
+    QImage picture(DataDir + "/" + pictureFile);
+    QVERIFY2(!picture.isNull(), qPrintable("data/" + pictureFile + " does not load"));
     QCOMPARE(picture.size(), QSize(PictureWidth, PictureHeight));
     // Black on white: only greys, white at the corners, pure black in the lines.
     picture = picture.convertToFormat(QImage::Format_RGB32);
@@ -517,9 +518,10 @@ void TestKbPicGen::shippedPicture() {
     for (QPoint corner : {QPoint(0, 0), QPoint(PictureWidth - 1, PictureHeight - 1)})
         QCOMPARE(picture.pixel(corner), qRgb(255, 255, 255));
 
+    const LegendSet legends = LoadOrFail(legendFile);
+    const QString layoutPath = DataDir + "/" + layoutFile;
     bool fromLayoutFile = false;
-    const QString layoutFile = DataDir + "/" + layout;
-    const auto values = ShippedCoordinates(layoutFile, legends, &fromLayoutFile);
+    const auto values = ShippedCoordinates(layoutPath, legends, &fromLayoutFile);
     QStringList faults;
     for (const auto& [name, value] : values) {
         QVERIFY2(!value.isEmpty(), qPrintable(name));
@@ -531,7 +533,7 @@ void TestKbPicGen::shippedPicture() {
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 
     if (fromLayoutFile) {
-        QCOMPARE(ReadProfileString("Bitmap", "bitmap", "", 10, layoutFile), pictureName);
+        QCOMPARE(ReadProfileString("Bitmap", "bitmap", "", 10, layoutPath), pictureFile);
         // The layout file holds what the generator makes now: regenerate both when this fails.
         const QList<KeyGroup> generated = MakeKeyGroups(MakeKeyboard(legends.form), legends);
         for (qsizetype i = 0; i < generated.size(); ++i)
