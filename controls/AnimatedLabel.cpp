@@ -158,9 +158,7 @@ void TAnimatedLabel::DrawCaption(QPainter& painter, int x, int y) {
 namespace AnimatedLabelUnit {
 
 void Register() {
-    RegisterComponent({ControlSetPage, &TAnimatedLabel::staticMetaObject,
-                       QStringLiteral("AnimatedLabel.h"),
-                       [](QWidget* parent) -> QWidget* { return new TAnimatedLabel(parent); }});
+    RegisterControl<TAnimatedLabel>(QStringLiteral("AnimatedLabel.h"));
 }
 
 } // namespace AnimatedLabelUnit

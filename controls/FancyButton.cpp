@@ -740,7 +740,5 @@ void TFancyButton::CMDialogChar() {
 // ---------------------------------------------------------------------------------------------
 
 void FancyButtonUnit::Register() {
-    RegisterComponent({QStringLiteral("Brightmoss 2"), &TFancyButton::staticMetaObject,
-                       QStringLiteral("FancyButton.h"),
-                       [](QWidget* parent) -> QWidget* { return new TFancyButton(parent); }});
+    RegisterControl<TFancyButton>(QStringLiteral("FancyButton.h"));
 }

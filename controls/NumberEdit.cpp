@@ -164,9 +164,7 @@ std::optional<long double> TextToNumber(const QString& text, const QString& sepa
 namespace NumberEditUnit {
 
 void Register() {
-    RegisterComponent({ControlSetPage, &TNumberEdit::staticMetaObject,
-                       QStringLiteral("NumberEdit.h"),
-                       [](QWidget* parent) -> QWidget* { return new TNumberEdit(parent); }});
+    RegisterControl<TNumberEdit>(QStringLiteral("NumberEdit.h"));
 }
 
 } // namespace NumberEditUnit

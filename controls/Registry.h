@@ -23,3 +23,9 @@ const QList<TRegisteredComponent>& RegisteredComponents();
 
 // The palette page of the program's own controls.
 inline const QString ControlSetPage = QStringLiteral("Brightmoss 2");
+
+// Records a control class of this set on its palette page: its header and how to make one.
+template <typename TControl> void RegisterControl(const QString& includeFile) {
+    RegisterComponent({ControlSetPage, &TControl::staticMetaObject, includeFile,
+                       [](QWidget* parent) -> QWidget* { return new TControl(parent); }});
+}

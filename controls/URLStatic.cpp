@@ -43,8 +43,7 @@ void TURLStatic::mouseDoubleClickEvent(QMouseEvent* event) {
 namespace URLStaticUnit {
 
 void Register() {
-    RegisterComponent({ControlSetPage, &TURLStatic::staticMetaObject, QStringLiteral("URLStatic.h"),
-                       [](QWidget* parent) -> QWidget* { return new TURLStatic(parent); }});
+    RegisterControl<TURLStatic>(QStringLiteral("URLStatic.h"));
 }
 
 } // namespace URLStaticUnit

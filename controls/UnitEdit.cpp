@@ -124,8 +124,7 @@ void TUnitEdit::SetUnitColor(TColor value) {
 namespace UnitEditUnit {
 
 void Register() {
-    RegisterComponent({ControlSetPage, &TUnitEdit::staticMetaObject, QStringLiteral("UnitEdit.h"),
-                       [](QWidget* parent) -> QWidget* { return new TUnitEdit(parent); }});
+    RegisterControl<TUnitEdit>(QStringLiteral("UnitEdit.h"));
 }
 
 } // namespace UnitEditUnit

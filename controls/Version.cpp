@@ -66,9 +66,7 @@ void TVersionLabel::Loaded() {
 namespace VersionUnit {
 
 void Register() {
-    RegisterComponent({ControlSetPage, &TVersionLabel::staticMetaObject,
-                       QStringLiteral("Version.h"),
-                       [](QWidget* parent) -> QWidget* { return new TVersionLabel(parent); }});
+    RegisterControl<TVersionLabel>(QStringLiteral("Version.h"));
 }
 
 } // namespace VersionUnit
