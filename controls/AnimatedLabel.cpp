@@ -54,16 +54,17 @@ void TAnimatedLabel::SetInterval(int value) {
 
 void TAnimatedLabel::SetColor(TColor value) {
     FColor = value;
-    QPalette colors = palette();
-    colors.setColor(QPalette::Window, ColorToQColor(value));
-    setPalette(colors);
-    update();
+    SetPaletteColor(QPalette::Window, value);
 }
 
 void TAnimatedLabel::SetFontColor(TColor value) {
     FFontColor = value;
+    SetPaletteColor(QPalette::WindowText, value);
+}
+
+void TAnimatedLabel::SetPaletteColor(QPalette::ColorRole role, TColor value) {
     QPalette colors = palette();
-    colors.setColor(QPalette::WindowText, ColorToQColor(value));
+    colors.setColor(role, ColorToQColor(value));
     setPalette(colors);
     update();
 }

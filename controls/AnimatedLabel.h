@@ -59,6 +59,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Sets one colour of the palette and repaints.
+    void SetPaletteColor(QPalette::ColorRole role, TColor value);
     void PaintLabel(QPaintEvent* event);
     void PaintBlank();
     void PaintFly();
