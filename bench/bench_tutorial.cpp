@@ -21,8 +21,7 @@ namespace {
 int failures = 0;
 
 // The mean time of an operation in milliseconds, after one run to warm up.
-double MeanMs(int repetitions, const std::function<void()>& run)
-{
+double MeanMs(int repetitions, const std::function<void()>& run) {
     run();
     QElapsedTimer timer;
     timer.start();
@@ -32,8 +31,7 @@ double MeanMs(int repetitions, const std::function<void()>& run)
 }
 
 // Runs an operation repeatedly and reports its mean time in milliseconds against a target.
-void Measure(const char* name, int repetitions, double targetMs, const std::function<void()>& run)
-{
+void Measure(const char* name, int repetitions, double targetMs, const std::function<void()>& run) {
     const double meanMs = MeanMs(repetitions, run);
     const bool ok = meanMs <= targetMs;
     failures += !ok;
@@ -44,8 +42,7 @@ void Measure(const char* name, int repetitions, double targetMs, const std::func
 // A layout file just under the 4 MiB limit: the given layout's sections after 4 MiB of others, so
 // that every value lies beyond them. Its modification time lies in the past, as that of a layout
 // file the learner starts with.
-void WriteLargeLayout(const QString& from, const QString& to)
-{
+void WriteLargeLayout(const QString& from, const QString& to) {
     QFile source(from);
     source.open(QIODevice::ReadOnly);
     const QByteArray layout = source.readAll();
@@ -61,8 +58,7 @@ void WriteLargeLayout(const QString& from, const QString& to)
     file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
 }
 
-long PeakResidentKiB()
-{
+long PeakResidentKiB() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -74,8 +70,7 @@ long PeakResidentKiB()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir folder;
     for (const char* name : {"en-US.kb", "us.bmp"})
@@ -121,8 +116,10 @@ int main(int argc, char** argv)
     WriteLargeLayout(layout, large);
     int version = 0;
     Measure("decode a 4 MiB layout file (new version)", 5, 500.0, [&] {
-        QFile(large).setFileTime(QDateTime::currentDateTime().addDays(-2).addSecs(++version),
-                                 QFileDevice::FileModificationTime);
+        QFile file(large);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(QDateTime::currentDateTime().addDays(-2).addSecs(++version),
+                         QFileDevice::FileModificationTime);
         ReadProfileString(QStringLiteral("Messages"), QStringLiteral("continue"), QString(), 200,
                           large);
     });

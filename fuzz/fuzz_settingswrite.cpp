@@ -13,14 +13,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
+// Aborts, naming the property, when it does not hold.
+#define Require(condition)                                                                         \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "Broken: %s (line %d)\n", #condition, __LINE__);                  \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (false)
 
 // Whether after equals before but for one place: one line replaced, lines inserted, or the last
 // line ending in a carriage return before lines added after it.
@@ -49,7 +54,7 @@ template <typename Lines> bool ChangedInOnePlace(const Lines& before, const Line
 
 bool IsValid(const QByteArray& bytes, QStringConverter::Encoding encoding) {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    (void)decoder(bytes);
+    const QString text = decoder(bytes); // the conversion runs when the result is taken
     return !decoder.hasError();
 }
 
