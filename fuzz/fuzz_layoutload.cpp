@@ -1,8 +1,9 @@
 // Loads a whole layout as the program does at start-up, from bytes: all but the last four bytes
 // are the layout file; the last four give the keyboard picture's size and the pointer's place. The
 // picture is written under the name the layout file gives it (when that is a plain file name),
-// then the main window loads the layout, shows page 1 and paints it, and the pointer moves over
-// the picture and clicks. Dialogs that open on the way are answered at once.
+// then the main window loads the layout, shows page 1 and paints it, the pointer moves over the
+// picture and clicks, and the layout chooser lists the folder. Dialogs that open on the way are
+// answered at once.
 #include "KeyMap.h"
 #include "LayoutFile.h"
 #include "Main.h"
@@ -69,9 +70,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static int argc = 1;
     static char name[] = "fuzz_layoutload";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    static TDialogCloser closer;
-    app.installEventFilter(&closer);
+    // Kept to the end of the process: destroying the application at exit, after the toolkit's
+    // thread storage, would crash.
+    auto* app = new QApplication(argc, argv);
+    app->installEventFilter(new TDialogCloser);
     Fixture = new TFixture;
     Fixture->Form.reset(CreateForms());
     Fixture->Form->ProgramFileName = Fixture->Dir.filePath(QStringLiteral("fingerwise"));
@@ -119,6 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (const EConvertError&) {
         }
     }
+    // The layout chooser lists the folder and reads the prompt of the layout in use.
+    const QString settings = Fixture->Dir.filePath(QStringLiteral("fingerwise.ini"));
+    WriteFile(settings, "[General]\nkeyboard=layout\n");
+    form.ChooseLayout(settings);
     if (!pictureName.isEmpty())
         QFile::remove(Fixture->Dir.filePath(pictureName));
     return 0;
