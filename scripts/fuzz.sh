@@ -15,6 +15,7 @@ sanitized_build "${targets[@]}"
 
 # The targets write a file per input: on a memory file system that costs no disk flushes.
 if [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 seeds="$SANITIZED_BUILD/fuzz-seeds"
 mkdir -p "$seeds" "$SANITIZED_BUILD/fuzz-findings"
 cp data/*.kb fuzz/corpus/* "$seeds/"
