@@ -242,6 +242,7 @@ void TestKbPicGen::legendFiles_data() {
     QTest::newRow("us") << "us.txt" << Form::Ansi;
     QTest::newRow("de") << "de.txt" << Form::Iso;
     QTest::newRow("fr") << "fr.txt" << Form::Iso;
+    QTest::newRow("gb") << "gb.txt" << Form::Iso;
 }
 
 void TestKbPicGen::legendFiles() {
@@ -396,6 +397,15 @@ void TestKbPicGen::groupMembers() {
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC10")); // M
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC11")); // ù
     QVERIFY(KeyNames(Group(fr, "symbol").keys).contains("AB07")); // ,
+
+    // The UK keyboard: QWERTY letters on the ISO form, with # ~ beside Enter and \ | beside Shift.
+    const QList<KeyGroup> gb = MakeKeyGroups(iso, LoadOrFail("gb.txt"));
+    QCOMPARE(Group(gb, "letter").keys.size(), 26);
+    QCOMPARE(KeyNames(Group(gb, "symbol").keys),
+             QStringList({"AB08", "AB09", "AB10", "AC10", "AC11", "AC12", "AD11", "AD12", "AE11",
+                          "AE12", "LSGT", "TLDE"}));
+    QCOMPARE(KeyNames(Group(gb, "alt").keys), QStringList({"LALT"}));
+    QCOMPARE(KeyNames(Group(gb, "altgr").keys), QStringList({"RALT"}));
 }
 
 void TestKbPicGen::coordinateText_data() {
@@ -496,6 +506,9 @@ void TestKbPicGen::shippedPicture_data() {
     QTest::newRow("fr") << "fr-FR.kb"
                         << "fr.txt"
                         << "fr.bmp";
+    QTest::newRow("gb") << "en-GB.kb"
+                        << "gb.txt"
+                        << "gb.bmp";
 }
 
 void TestKbPicGen::shippedPicture() {
