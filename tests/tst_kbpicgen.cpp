@@ -243,6 +243,7 @@ void TestKbPicGen::legendFiles_data() {
     QTest::newRow("de") << "de.txt" << Form::Iso;
     QTest::newRow("fr") << "fr.txt" << Form::Iso;
     QTest::newRow("gb") << "gb.txt" << Form::Iso;
+    QTest::newRow("es") << "es.txt" << Form::Iso;
 }
 
 void TestKbPicGen::legendFiles() {
@@ -406,6 +407,14 @@ void TestKbPicGen::groupMembers() {
                           "AE12", "LSGT", "TLDE"}));
     QCOMPARE(KeyNames(Group(gb, "alt").keys), QStringList({"LALT"}));
     QCOMPARE(KeyNames(Group(gb, "altgr").keys), QStringList({"RALT"}));
+
+    // The Spanish º is a letter of Unicode without a case: a symbol key, as ´ and ¡ are.
+    const QList<KeyGroup> es = MakeKeyGroups(iso, LoadOrFail("es.txt"));
+    QCOMPARE(Group(es, "letter").keys.size(), 28); // with Ñ and Ç
+    for (const char* symbol : {"TLDE", "AC11", "AE11", "AE12", "AD11", "LSGT"})
+        QVERIFY2(KeyNames(Group(es, "symbol").keys).contains(symbol), symbol);
+    QVERIFY(KeyNames(Group(es, "letter").keys).contains("AC10")); // Ñ
+    QCOMPARE(KeyNames(Group(es, "altgr").keys), QStringList({"RALT"}));
 }
 
 void TestKbPicGen::coordinateText_data() {
@@ -509,6 +518,9 @@ void TestKbPicGen::shippedPicture_data() {
     QTest::newRow("gb") << "en-GB.kb"
                         << "gb.txt"
                         << "gb.bmp";
+    QTest::newRow("es") << "es-ES.kb"
+                        << "es.txt"
+                        << "es.bmp";
 }
 
 void TestKbPicGen::shippedPicture() {
