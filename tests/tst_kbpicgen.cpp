@@ -242,6 +242,7 @@ void TestKbPicGen::legendFiles_data() {
     QTest::newRow("us") << "us.txt" << Form::Ansi;
     QTest::newRow("de") << "de.txt" << Form::Iso;
     QTest::newRow("fr") << "fr.txt" << Form::Iso;
+    QTest::newRow("it") << "it.txt" << Form::Iso;
 }
 
 void TestKbPicGen::legendFiles() {
@@ -396,6 +397,15 @@ void TestKbPicGen::groupMembers() {
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC10")); // M
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC11")); // ù
     QVERIFY(KeyNames(Group(fr, "symbol").keys).contains("AB07")); // ,
+
+    // The Italian accented vowels are letter keys, the apostrophe beside 0 a symbol key.
+    const QList<KeyGroup> it = MakeKeyGroups(iso, LoadOrFail("it.txt"));
+    const QStringList itLetters = KeyNames(Group(it, "letter").keys);
+    QCOMPARE(itLetters.size(), 31);
+    for (const char* vowel : {"AE12", "AD11", "AC10", "AC11", "AC12"}) // ì è ò à ù
+        QVERIFY2(itLetters.contains(vowel), vowel);
+    QVERIFY(KeyNames(Group(it, "symbol").keys).contains("AE11"));
+    QCOMPARE(Group(it, "number").keys.size(), 10);
 }
 
 void TestKbPicGen::coordinateText_data() {
@@ -496,6 +506,9 @@ void TestKbPicGen::shippedPicture_data() {
     QTest::newRow("fr") << "fr-FR.kb"
                         << "fr.txt"
                         << "fr.bmp";
+    QTest::newRow("it") << "it-IT.kb"
+                        << "it.txt"
+                        << "it.bmp";
 }
 
 void TestKbPicGen::shippedPicture() {
