@@ -3,6 +3,7 @@
 
 #include "IniFile.h"
 #include "KeyGroups.h"
+#include "KeyboardDrawing.h"
 #include "KeyboardGeometry.h"
 #include "LayoutSections.h"
 #include "Legends.h"
@@ -157,6 +158,11 @@ ShippedCoordinates(const QString& layoutFile, const LegendSet& legends, bool* fr
     return values;
 }
 
+// Whether a pixel of `picture` holds ink, at the given darkness.
+bool IsInk(const QImage& picture, int x, int y, int darkerThan) {
+    return qGray(picture.pixel(x, y)) < darkerThan;
+}
+
 } // namespace
 
 class TestKbPicGen : public QObject {
@@ -183,6 +189,8 @@ private slots:
     void shippedPicture_data();
     void shippedPicture();
     void outlineCheckCatchesMisplacedRectangles();
+    void stackedLegendsKeepApart_data();
+    void stackedLegendsKeepApart();
 };
 
 void TestKbPicGen::keyboardGeometry_data() {
@@ -244,6 +252,7 @@ void TestKbPicGen::legendFiles_data() {
     QTest::newRow("fr") << "fr.txt" << Form::Iso;
     QTest::newRow("gb") << "gb.txt" << Form::Iso;
     QTest::newRow("es") << "es.txt" << Form::Iso;
+    QTest::newRow("it") << "it.txt" << Form::Iso;
 }
 
 void TestKbPicGen::legendFiles() {
@@ -415,6 +424,15 @@ void TestKbPicGen::groupMembers() {
         QVERIFY2(KeyNames(Group(es, "symbol").keys).contains(symbol), symbol);
     QVERIFY(KeyNames(Group(es, "letter").keys).contains("AC10")); // Ñ
     QCOMPARE(KeyNames(Group(es, "altgr").keys), QStringList({"RALT"}));
+
+    // The Italian accented vowels are letter keys, the apostrophe beside 0 a symbol key.
+    const QList<KeyGroup> it = MakeKeyGroups(iso, LoadOrFail("it.txt"));
+    const QStringList itLetters = KeyNames(Group(it, "letter").keys);
+    QCOMPARE(itLetters.size(), 31);
+    for (const char* vowel : {"AE12", "AD11", "AC10", "AC11", "AC12"}) // ì è ò à ù
+        QVERIFY2(itLetters.contains(vowel), vowel);
+    QVERIFY(KeyNames(Group(it, "symbol").keys).contains("AE11"));
+    QCOMPARE(Group(it, "number").keys.size(), 10);
 }
 
 void TestKbPicGen::coordinateText_data() {
@@ -521,6 +539,9 @@ void TestKbPicGen::shippedPicture_data() {
     QTest::newRow("es") << "es-ES.kb"
                         << "es.txt"
                         << "es.bmp";
+    QTest::newRow("it") << "it-IT.kb"
+                        << "it.txt"
+                        << "it.bmp";
 }
 
 void TestKbPicGen::shippedPicture() {
@@ -581,6 +602,49 @@ void TestKbPicGen::outlineCheckCatchesMisplacedRectangles() {
     const Box everything{0, 0, PictureWidth, PictureHeight};
     QVERIFY(!OutlineFaults(picture, "all", {everything}).isEmpty());
     QVERIFY(!OutlineFaults(picture, "off", {{1500, 500, 1600, 600}}).isEmpty());
+}
+
+void TestKbPicGen::stackedLegendsKeepApart_data() {
+    legendFiles_data();
+}
+
+void TestKbPicGen::stackedLegendsKeepApart() {
+    // The Shift legend sits above the main one without touching it, also where a cedilla or a
+    // descender above meets an accent below (ç over ò). The main legends alone are drawn by
+    // giving every Shift legend no ink; what the whole picture has in addition is Shift ink.
+    QFETCH(QString, file);
+    const LegendSet legends = LoadOrFail(file);
+    const Keyboard keyboard = MakeKeyboard(legends.form);
+    LegendSet mainOnly = legends;
+    QList<const Key*> stacked;
+    for (const Key& key : keyboard.keys) {
+        Legend& legend = mainOnly.legends[key.name];
+        if (legend.upper.size() == 1 && legend.main.size() == 1) {
+            legend.upper = " ";
+            stacked.append(&key);
+        }
+    }
+    QVERIFY(!stacked.isEmpty());
+    const QImage whole = DrawKeyboard(keyboard, legends);
+    const QImage mains = DrawKeyboard(keyboard, mainOnly);
+
+    QStringList touching;
+    for (const Key* key : stacked) {
+        const Box& box = key->shape.front();
+        bool touches = false;
+        for (int y = box.top + LineWidth + 1; y < box.bottom - LineWidth - 1 && !touches; ++y)
+            for (int x = box.left + LineWidth + 1; x < box.right - LineWidth - 1 && !touches; ++x) {
+                if (!IsInk(whole, x, y, 128) || IsInk(mains, x, y, 250))
+                    continue; // not Shift ink
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        touches = touches || IsInk(mains, x + dx, y + dy, 250);
+            }
+        if (touches)
+            touching << key->name + " " + legends.legend(key->name).upper + " over " +
+                            legends.legend(key->name).main;
+    }
+    QVERIFY2(touching.isEmpty(), qPrintable(touching.join(", ")));
 }
 
 QTEST_MAIN(TestKbPicGen)
