@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -183,6 +184,7 @@ private slots:
     void shippedPicture_data();
     void shippedPicture();
     void outlineCheckCatchesMisplacedRectangles();
+    void updateRefusesMissingLayoutFile();
 };
 
 void TestKbPicGen::keyboardGeometry_data() {
@@ -556,6 +558,24 @@ void TestKbPicGen::outlineCheckCatchesMisplacedRectangles() {
     const Box everything{0, 0, PictureWidth, PictureHeight};
     QVERIFY(!OutlineFaults(picture, "all", {everything}).isEmpty());
     QVERIFY(!OutlineFaults(picture, "off", {{1500, 500, 1600, 600}}).isEmpty());
+}
+
+void TestKbPicGen::updateRefusesMissingLayoutFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString layout = dir.filePath("xx-YY.kb");
+    const QString picture = dir.filePath("xx.bmp");
+    QProcess kbpicgen;
+    kbpicgen.start(QStringLiteral(KBPICGEN),
+                   {"--picture", picture, "--update", layout, LayoutsDir + "/us.txt"});
+    QVERIFY(kbpicgen.waitForFinished(60000));
+    QCOMPARE(kbpicgen.exitStatus(), QProcess::NormalExit);
+    QVERIFY(kbpicgen.exitCode() != 0);
+    const QString errors = QString::fromUtf8(kbpicgen.readAllStandardError());
+    QVERIFY2(errors.contains(layout + " does not exist"), qPrintable(errors));
+    // Neither a layout file of the picture's sections alone nor a picture is left behind.
+    QVERIFY(!QFile::exists(layout));
+    QVERIFY(!QFile::exists(picture));
 }
 
 QTEST_MAIN(TestKbPicGen)
