@@ -244,6 +244,8 @@ void TestKbPicGen::legendFiles_data() {
     QTest::newRow("us") << "us.txt" << Form::Ansi;
     QTest::newRow("de") << "de.txt" << Form::Iso;
     QTest::newRow("fr") << "fr.txt" << Form::Iso;
+    QTest::newRow("gb") << "gb.txt" << Form::Iso;
+    QTest::newRow("es") << "es.txt" << Form::Iso;
 }
 
 void TestKbPicGen::legendFiles() {
@@ -398,6 +400,23 @@ void TestKbPicGen::groupMembers() {
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC10")); // M
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC11")); // ù
     QVERIFY(KeyNames(Group(fr, "symbol").keys).contains("AB07")); // ,
+
+    // The UK keyboard: QWERTY letters on the ISO form, with # ~ beside Enter and \ | beside Shift.
+    const QList<KeyGroup> gb = MakeKeyGroups(iso, LoadOrFail("gb.txt"));
+    QCOMPARE(Group(gb, "letter").keys.size(), 26);
+    QCOMPARE(KeyNames(Group(gb, "symbol").keys),
+             QStringList({"AB08", "AB09", "AB10", "AC10", "AC11", "AC12", "AD11", "AD12", "AE11",
+                          "AE12", "LSGT", "TLDE"}));
+    QCOMPARE(KeyNames(Group(gb, "alt").keys), QStringList({"LALT"}));
+    QCOMPARE(KeyNames(Group(gb, "altgr").keys), QStringList({"RALT"}));
+
+    // The Spanish º is a letter of Unicode without a case: a symbol key, as ´ and ¡ are.
+    const QList<KeyGroup> es = MakeKeyGroups(iso, LoadOrFail("es.txt"));
+    QCOMPARE(Group(es, "letter").keys.size(), 28); // with Ñ and Ç
+    for (const char* symbol : {"TLDE", "AC11", "AE11", "AE12", "AD11", "LSGT"})
+        QVERIFY2(KeyNames(Group(es, "symbol").keys).contains(symbol), symbol);
+    QVERIFY(KeyNames(Group(es, "letter").keys).contains("AC10")); // Ñ
+    QCOMPARE(KeyNames(Group(es, "altgr").keys), QStringList({"RALT"}));
 }
 
 void TestKbPicGen::coordinateText_data() {
@@ -498,6 +517,12 @@ void TestKbPicGen::shippedPicture_data() {
     QTest::newRow("fr") << "fr-FR.kb"
                         << "fr.txt"
                         << "fr.bmp";
+    QTest::newRow("gb") << "en-GB.kb"
+                        << "gb.txt"
+                        << "gb.bmp";
+    QTest::newRow("es") << "es-ES.kb"
+                        << "es.txt"
+                        << "es.bmp";
 }
 
 void TestKbPicGen::shippedPicture() {
