@@ -6,6 +6,19 @@ QString PageKey(const QString& stem, int page) {
     return stem + u'-' + QString::number(page - 1);
 }
 
+int LayoutValueBufferSize(const QString& section, const QString& key) {
+    const auto is = [](const QString& name, const char* expected) {
+        return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
+    };
+    if (is(section, "Messages") && is(key, "thisisline"))
+        return NumberedLinesPrefixBufferSize;
+    if (is(section, "Key descriptions"))
+        return KeyDescriptionBufferSize;
+    if (is(section, "Bitmap") && is(key, "bitmap"))
+        return BitmapNameBufferSize;
+    return ValueBufferSize;
+}
+
 QString ReadLayoutText(const QString& fileName, const QString& section, const QString& key,
                        const QString& defaultValue, int bufferSize) {
     return ReadProfileString(section, key, defaultValue, bufferSize, fileName);

@@ -10,7 +10,14 @@ inline const QString SettingsKey = QStringLiteral("keyboard");
 
 // The buffer of nearly every layout value: 199 characters are read.
 constexpr int ValueBufferSize = 200;
+// The other buffers: the numbered-lines prefix, the key descriptions and the picture's name.
+constexpr int NumberedLinesPrefixBufferSize = 100;
+constexpr int KeyDescriptionBufferSize = 30;
+constexpr int BitmapNameBufferSize = 10;
 constexpr int LastPage = 30;
+
+// The buffer that the program reads a value of the layout file into.
+int LayoutValueBufferSize(const QString& section, const QString& key);
 
 // The key of a page value: the stem and the page index (the page number less one), "title-0".
 QString PageKey(const QString& stem, int page);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -191,6 +192,7 @@ private slots:
     void outlineCheckCatchesMisplacedRectangles();
     void stackedLegendsKeepApart_data();
     void stackedLegendsKeepApart();
+    void updateRefusesMissingLayoutFile();
 };
 
 void TestKbPicGen::keyboardGeometry_data() {
@@ -645,6 +647,24 @@ void TestKbPicGen::stackedLegendsKeepApart() {
                             legends.legend(key->name).main;
     }
     QVERIFY2(touching.isEmpty(), qPrintable(touching.join(", ")));
+}
+
+void TestKbPicGen::updateRefusesMissingLayoutFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString layout = dir.filePath("xx-YY.kb");
+    const QString picture = dir.filePath("xx.bmp");
+    QProcess kbpicgen;
+    kbpicgen.start(QStringLiteral(KBPICGEN),
+                   {"--picture", picture, "--update", layout, LayoutsDir + "/us.txt"});
+    QVERIFY(kbpicgen.waitForFinished(60000));
+    QCOMPARE(kbpicgen.exitStatus(), QProcess::NormalExit);
+    QVERIFY(kbpicgen.exitCode() != 0);
+    const QString errors = QString::fromUtf8(kbpicgen.readAllStandardError());
+    QVERIFY2(errors.contains(layout + " does not exist"), qPrintable(errors));
+    // Neither a layout file of the picture's sections alone nor a picture is left behind.
+    QVERIFY(!QFile::exists(layout));
+    QVERIFY(!QFile::exists(picture));
 }
 
 QTEST_MAIN(TestKbPicGen)
