@@ -111,6 +111,8 @@ protected:
 private:
     void CreateControls();
     void AttachPopupMenu(QWidget* control);
+    // Names and descriptions that screen readers read for the controls without a caption.
+    void NameForAssistiveTechnology();
     void PushHistory();
     void PrepareTypingBox(int page);
     void SetTypingFontSize(int points);
