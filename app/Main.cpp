@@ -177,7 +177,7 @@ TMainForm* CreateForms() {
 }
 
 QString TMainForm::ProgramDirectoryName() const {
-    return ProgramDirectory(ProgramFileName);
+    return LayoutDirectory(ProgramFileName);
 }
 
 QString TMainForm::SettingsFileName() const {

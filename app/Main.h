@@ -99,6 +99,8 @@ public:
     void PaintBoxMouseLeave();
     void SysColorsChanged();
 
+    // The directory of the layout files: beside the program, or an installed program's data
+    // directory (LayoutDirectory).
     QString ProgramDirectoryName() const;
     QString SettingsFileName() const;
 
