@@ -2,6 +2,7 @@
 # (install component "tutorial"), "libbrightmoss-controls-dev" the control set for developers
 # (component "controls"), so the tutorial's package does not carry the controls.
 set(CPACK_PACKAGE_NAME fingerwise)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Brightmoss Software")
 set(CPACK_PACKAGE_CONTACT "Brightmoss Software <support@brightmoss.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Keyboard tutorial: learn what each key is for")
