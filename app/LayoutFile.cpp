@@ -1,6 +1,9 @@
 #include "LayoutFile.h"
 
+#include "DirIterators.h"
 #include "IniFile.h"
+
+#include <QDir>
 
 QString PageKey(const QString& stem, int page) {
     return stem + u'-' + QString::number(page - 1);
@@ -37,6 +40,18 @@ int FindPage(const QString& fileName, int n) {
 
 QString ProgramDirectory(const QString& programFile) {
     return programFile.left(std::max<qsizetype>(programFile.lastIndexOf(u'/'), 0));
+}
+
+QString DataDirectory(const QString& programFile) {
+    return QDir::cleanPath(ProgramDirectory(programFile) +
+                           QStringLiteral("/" FW_DATA_FROM_PROGRAM));
+}
+
+QString LayoutDirectory(const QString& programFile) {
+    const QString beside = ProgramDirectory(programFile);
+    if (TFileIterator(beside, QStringLiteral("*.kb")).Current)
+        return beside;
+    return DataDirectory(programFile);
 }
 
 QString SettingsFilePath(const QString& programFile) {

@@ -36,6 +36,15 @@ int FindPage(const QString& fileName, int n);
 // The directory of the program file (everything before its last slash).
 QString ProgramDirectory(const QString& programFile);
 
+// The data directory of an installed program: its layout files and pictures, found from the
+// program's directory by the same relative way as the install rules put them
+// ("../share/fingerwise").
+QString DataDirectory(const QString& programFile);
+
+// Where the layout files are read from: the program's directory when a layout file stands there
+// (a portable copy), else the data directory of an installed program.
+QString LayoutDirectory(const QString& programFile);
+
 // The settings file beside the program: the extension of the program's file name replaced by
 // ".ini", or ".ini" appended when the name has none (a dot in a directory name does not count).
 QString SettingsFilePath(const QString& programFile);

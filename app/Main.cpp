@@ -146,6 +146,18 @@ void TMainForm::CreateControls() {
                              static_cast<QWidget*>(PaintBox), static_cast<QWidget*>(Task),
                              static_cast<QWidget*>(TypingBox), static_cast<QWidget*>(Footer)})
         AttachPopupMenu(control);
+    NameForAssistiveTechnology();
+}
+
+void TMainForm::NameForAssistiveTechnology() {
+    Explanation->setAccessibleName(QStringLiteral("Explanation"));
+    PaintBox->setAccessibleName(QStringLiteral("Keyboard picture"));
+    PaintBox->setAccessibleDescription(
+        QStringLiteral("Point at a key to read what it does; click it to go to its page"));
+    // The label's text is its name, so a screen reader hears each new key description.
+    TooltipLabel->setAccessibleDescription(QStringLiteral("Key description"));
+    Task->setAccessibleName(QStringLiteral("Task"));
+    TypingBox->setAccessibleName(QStringLiteral("Typing box"));
 }
 
 void TMainForm::AttachPopupMenu(QWidget* control) {
@@ -165,7 +177,7 @@ TMainForm* CreateForms() {
 }
 
 QString TMainForm::ProgramDirectoryName() const {
-    return ProgramDirectory(ProgramFileName);
+    return LayoutDirectory(ProgramFileName);
 }
 
 QString TMainForm::SettingsFileName() const {

@@ -99,6 +99,8 @@ public:
     void PaintBoxMouseLeave();
     void SysColorsChanged();
 
+    // The directory of the layout files: beside the program, or an installed program's data
+    // directory (LayoutDirectory).
     QString ProgramDirectoryName() const;
     QString SettingsFileName() const;
 
@@ -111,6 +113,8 @@ protected:
 private:
     void CreateControls();
     void AttachPopupMenu(QWidget* control);
+    // Names and descriptions that screen readers read for the controls without a caption.
+    void NameForAssistiveTechnology();
     void PushHistory();
     void PrepareTypingBox(int page);
     void SetTypingFontSize(int points);

@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 
+#include <QAccessibleWidget>
 #include <QBitArray>
 #include <QImage>
 #include <QList>
@@ -106,6 +107,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    friend class TFancyButtonAccessible;
+
     void Paint(QPainter& canvas);
     void MouseDown(Qt::MouseButton button, int x, int y);
     void MouseMove(int x, int y);
@@ -252,6 +255,27 @@ private:
     TColor FMaskColor = clOlive;
     int FImageCount = 1;
 };
+
+// What assistive technology (a screen reader) learns of a fancy button: a push button named by
+// its caption (or by its accessible name when one is set), described by its hint, checkable when
+// it belongs to a group, and pressed by its "Press" action as by a click.
+// Every TFancyButton gets it; the factory is installed with the control library.
+class TFancyButtonAccessible : public QAccessibleWidget {
+public:
+    explicit TFancyButtonAccessible(TFancyButton* button);
+
+    QString text(QAccessible::Text t) const override;
+    QAccessible::State state() const override;
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString& actionName) const override;
+
+private:
+    TFancyButton* Button() const;
+};
+
+// The caption as it is read out: "&&" stands for "&", a single "&" marks the mnemonic.
+QString CaptionWithoutMnemonic(const QString& caption);
 
 // Records the class for form designers on the palette page "Brightmoss 2".
 namespace FancyButtonUnit {

@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QLabel>
 #include <QMessageBox>
@@ -219,6 +220,19 @@ private slots:
         QCOMPARE(form->TooltipLabel->text(), QString());
         Move(150, 150); // enter's value lacks the leading comma
         QCOMPARE(form->TooltipLabel->text(), QString());
+    }
+
+    void theDescriptionIsTheNameScreenReadersRead() {
+        Open(Layout);
+        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(form->TooltipLabel);
+        QVERIFY(label);
+        QCOMPARE(label->text(QAccessible::Description), QString("Key description"));
+        for (auto [x, y, description] :
+             {std::tuple(1300, 300, "Numeric keypad"),
+              std::tuple(250, 225, "Letters: a description longer"), std::tuple(10, 10, "")}) {
+            Move(x, y);
+            QCOMPARE(label->text(QAccessible::Name), QString(description));
+        }
     }
 
     void theAreasPageHighlightsWhatThePointerIsOver() {

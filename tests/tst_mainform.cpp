@@ -4,6 +4,7 @@
 #include "Main.h"
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QImage>
 #include <QLabel>
@@ -617,6 +618,30 @@ private slots:
             QTRY_VERIFY(form->PopupMenu1->isVisible());
             form->PopupMenu1->close();
         }
+    }
+
+    void screenReadersFindEveryControlByName() {
+        OpenLayout("std");
+        auto accessible = [](QWidget* widget) {
+            QAccessibleInterface* found = QAccessible::queryAccessibleInterface(widget);
+            return std::pair(found ? found->role() : QAccessible::NoRole,
+                             found ? found->text(QAccessible::Name) : QString());
+        };
+        using R = std::pair<QAccessible::Role, QString>;
+        // The buttons are push buttons named by the captions of the layout file.
+        QCOMPARE(accessible(form->BackBtn), R(QAccessible::Button, "Zurück"));
+        QCOMPARE(accessible(form->NextBtn), R(QAccessible::Button, "Next"));
+        QCOMPARE(accessible(form->ExitBtn), R(QAccessible::Button, "Exit"));
+        QCOMPARE(accessible(form->CongratsDlg->OKBtn), R(QAccessible::Button, "OK"));
+        QCOMPARE(accessible(form->Explanation).second, QString("Explanation"));
+        QCOMPARE(accessible(form->Task).second, QString("Task"));
+        QCOMPARE(accessible(form->TypingBox), R(QAccessible::EditableText, "Typing box"));
+        QCOMPARE(accessible(form->PaintBox).second, QString("Keyboard picture"));
+        // The page's texts stay readable under those names.
+        QAccessibleTextInterface* explanation =
+            QAccessible::queryAccessibleInterface(form->Explanation)->textInterface();
+        QVERIFY(explanation);
+        QCOMPARE(explanation->text(0, explanation->characterCount()), QString("The first page"));
     }
 
     void theSecondMenuItemShowsTheAboutBox() {
