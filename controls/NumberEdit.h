@@ -21,11 +21,12 @@ public:
     // True when the text converts to a number.
     bool Validate() const;
 
-    // The text as a number; 0 when it is none. A number beyond the range of float reads as
-    // infinity of its sign.
+    // The text as a number; 0 when it is none. A number beyond the range of float reads as the
+    // largest finite float of its sign, so every text that reads reads as a finite number.
     float GetValue() const;
 
-    // Writes the number in the general format with 7 significant digits.
+    // Writes the number in the general format with 7 significant digits. An infinity is written
+    // as the largest finite float of its sign and NaN as 0, so the text always reads back.
     void SetValue(float value);
 
     TNumberType GetNumberType() const { return FNumberType; }
@@ -34,6 +35,10 @@ public:
 private:
     TNumberType FNumberType = ntInteger;
 };
+
+// The finite float nearest to the value: beyond the range of float the largest finite float of
+// its sign, NaN 0.
+float NearestFiniteFloat(long double value);
 
 // The decimal separator of the user's locale settings (QLocale's default locale).
 QString DecimalSeparator();

@@ -98,7 +98,7 @@ void TUnitEdit::SetValue(float value) {
     if (FEdit) {
         FEdit->SetValue(value);
     } else {
-        FPendingValue = value;
+        FPendingValue = NearestFiniteFloat(value); // as the edit part would read it back
         FValuePending = true;
     }
 }
