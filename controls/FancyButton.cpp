@@ -479,6 +479,7 @@ void TFancyButton::SetCaption(const QString& value) {
     FCaption = value;
     GrabAccelerator();
     update();
+    emit CaptionChanged();
 }
 
 void TFancyButton::GrabAccelerator() {
@@ -503,6 +504,7 @@ void TFancyButton::SetTextOffsetTop(int value) {
 void TFancyButton::SetTextShadowColor(TColor value) {
     FTextShadowColor = value;
     update();
+    emit TextShadowColorChanged();
 }
 
 void TFancyButton::CMSyscolorChange() {

@@ -10,6 +10,8 @@ class TNumberEdit : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(double Value READ GetValue WRITE SetValue)
     Q_PROPERTY(TNumberType NumberType READ GetNumberType WRITE SetNumberType)
+    // The number is stored through Value: the text is not offered to form designers.
+    Q_PROPERTY(QString text READ text WRITE setText DESIGNABLE false)
 
 public:
     // Kept with the control; input, checking and formatting are the same for both.
