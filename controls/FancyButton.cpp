@@ -495,6 +495,7 @@ void TFancyButton::SetCaption(const QString& value) {
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }
+    emit CaptionChanged();
 }
 
 void TFancyButton::GrabAccelerator() {
@@ -519,6 +520,7 @@ void TFancyButton::SetTextOffsetTop(int value) {
 void TFancyButton::SetTextShadowColor(TColor value) {
     FTextShadowColor = value;
     update();
+    emit TextShadowColorChanged();
 }
 
 void TFancyButton::CMSyscolorChange() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Colors.h"
+#include "ColorNames.h"
 
 #include <QAccessibleWidget>
 #include <QBitArray>
@@ -31,8 +31,15 @@ class TFancyButton : public QWidget {
     Q_PROPERTY(int NumGlyphs READ GetNumGlyphs WRITE SetNumGlyphs)
     Q_PROPERTY(int TextOffsetLeft READ GetTextOffsetLeft WRITE SetTextOffsetLeft)
     Q_PROPERTY(int TextOffsetTop READ GetTextOffsetTop WRITE SetTextOffsetTop)
-    Q_PROPERTY(int TextShadowColor READ GetTextShadowColor WRITE SetTextShadowColor)
-    Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
+    Q_PROPERTY(int TextShadowColor READ GetTextShadowColor WRITE SetTextShadowColor NOTIFY
+                   TextShadowColorChanged DESIGNABLE false)
+    Q_PROPERTY(QColor TextShadowColorRGB READ GetTextShadowColorRGB WRITE SetTextShadowColorRGB
+                   STORED false)
+    Q_PROPERTY(TColorNames::TColorName TextShadowColorName READ GetTextShadowColorName WRITE
+                   SetTextShadowColorName STORED false)
+    // Enabling goes through State: not offered to form designers.
+    Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled DESIGNABLE false)
+    Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption NOTIFY CaptionChanged)
 
 public:
     // The visual state. fbsUp and fbsMouseOut are both "up": painting picks fbsUp while the
@@ -73,6 +80,12 @@ public:
     void SetTextOffsetTop(int value);
     TColor GetTextShadowColor() const { return FTextShadowColor; }
     void SetTextShadowColor(TColor value);
+    QColor GetTextShadowColorRGB() const { return ColorToQColor(FTextShadowColor); }
+    void SetTextShadowColorRGB(const QColor& value) { SetTextShadowColor(QColorToColor(value)); }
+    TColorName GetTextShadowColorName() const { return ColorName(FTextShadowColor); }
+    void SetTextShadowColorName(TColorName value) {
+        SetTextShadowColor(NamedColor(value, FTextShadowColor));
+    }
 
     // Rebuilds the disabled picture from the current system colours and repaints.
     void CMSyscolorChange();
@@ -93,6 +106,8 @@ public:
 signals:
     void clicked();
     void doubleClicked();
+    void TextShadowColorChanged();
+    void CaptionChanged();
 
 protected:
     bool event(QEvent* event) override;
