@@ -382,13 +382,15 @@ void TMainForm::Restart() {
 // ---------------------------------------------------------------------------------------------
 // Typing check and keys
 
+// The first paragraph up to its first wrap. The box's own layout wraps at the box's width, and it
+// follows the font keys and every resize; a box that has no width yet does not wrap at all.
 QString TMainForm::FirstDisplayedLine() const {
     const QTextBlock block = TypingBox->document()->firstBlock();
     if (auto* layout =
             qobject_cast<QPlainTextDocumentLayout*>(TypingBox->document()->documentLayout()))
         layout->ensureBlockLayout(block);
     const QTextLayout* textLayout = block.layout();
-    if (!textLayout || textLayout->lineCount() == 0 || TypingBox->document()->textWidth() <= 0)
+    if (!textLayout || textLayout->lineCount() == 0)
         return block.text();
     const QTextLine line = textLayout->lineAt(0);
     QString text = block.text().mid(line.textStart(), line.textLength());

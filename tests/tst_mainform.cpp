@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextBlock>
+#include <QWindow>
 
 namespace {
 
@@ -82,6 +84,20 @@ class TestMainForm : public QObject {
     // Writes a layout file that names the test picture.
     void WriteLayout(const QString& name, const QByteArray& body) {
         folder->Write(name + ".kb", body + "\n[Bitmap]\nbitmap=kb.bmp\n");
+    }
+
+    // The typing box's first line as the box shows it: the text before the caret once End has
+    // taken the caret from the start to the end of the first displayed line.
+    QString DisplayedFirstLine() {
+        QTextCursor cursor = form->TypingBox->textCursor();
+        cursor.setPosition(0);
+        form->TypingBox->setTextCursor(cursor);
+        QTest::keyClick(form->TypingBox, Qt::Key_End);
+        QString line =
+            form->TypingBox->toPlainText().left(form->TypingBox->textCursor().position());
+        while (line.endsWith(' '))
+            line.chop(1);
+        return line;
     }
 
     void Type(const QString& text) { QTest::keyClicks(form->TypingBox, text); }
@@ -424,15 +440,48 @@ private slots:
         QCOMPARE(answerer.Answered, 1);
     }
 
+    void onlyTheFirstDisplayedLineCounts_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("presses");
+        QTest::addColumn<int>("width");
+        QTest::newRow("as loaded") << int(Qt::Key_F2) << 0 << 1000;
+        QTest::newRow("larger font") << int(Qt::Key_F2) << 4 << 1000;
+        QTest::newRow("smaller font") << int(Qt::Key_F3) << 4 << 1000;
+        QTest::newRow("narrower window") << int(Qt::Key_F2) << 0 << 640;
+    }
+
     void onlyTheFirstDisplayedLineCounts() {
-        const QString paragraph = QString("word ").repeated(30).trimmed();
-        WriteLayout("wrap", "[Explanation texts]\ntitle-0=A\nline1-0=" + paragraph.toUtf8() +
-                                "\ncorrection-0=" + paragraph.toUtf8() + "x\n");
+        QFETCH(int, key);
+        QFETCH(int, presses);
+        QFETCH(int, width);
+        QStringList words;
+        for (int i = 1; i <= 40; ++i)
+            words << QString("word%1").arg(i);
+        const QString paragraph = words.join(' ');
+        WriteLayout("wrap", "[Explanation texts]\ntitle-0=A\nline1-0=" + paragraph.toUtf8() + "\n");
         OpenLayout("wrap");
+        for (int i = 0; i < presses; ++i)
+            Press(key);
+        form->resize(width, 700);
+        QTRY_COMPARE(form->width(), width);
+        const QString firstLine = DisplayedFirstLine();
+        QVERIFY2(firstLine.size() < paragraph.size() / 2, qPrintable(firstLine)); // it wraps
+
         TModalAnswerer answerer([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
-        QTest::keyClick(form->TypingBox, Qt::Key_End);
-        Type("x"); // the whole paragraph equals the correction, but it wraps
-        QCOMPARE(answerer.Answered, 0);
+        auto typeAtParagraphEnd = [&](const QString& correction, const QString& text) {
+            WriteLayout("wrap", "[Explanation texts]\ntitle-0=A\ncorrection-0=" +
+                                    correction.toUtf8() + "\n");
+            QTextCursor cursor = form->TypingBox->textCursor();
+            cursor.setPosition(form->TypingBox->document()->firstBlock().length() - 1);
+            form->TypingBox->setTextCursor(cursor);
+            Type(text);
+        };
+        // Typing at the paragraph's end leaves the first displayed line, which is complete.
+        typeAtParagraphEnd(firstLine, "x");
+        QCOMPARE(answerer.Answered, 1);
+        // The whole paragraph equals this correction, but it wraps.
+        typeAtParagraphEnd(paragraph + "xy", "y");
+        QCOMPARE(answerer.Answered, 1);
     }
 
     void aPageCompleteAsLoadedOpensTheDialogAfterTheLoad() {
