@@ -253,6 +253,7 @@ void TMainForm::PositionTypingBox() {
 }
 
 void TMainForm::LoadLayoutFile() {
+    ShownPictureErrors.clear();
     const QString bitmap = ReadLayoutText(LayoutFileName, QStringLiteral("Bitmap"),
                                           QStringLiteral("bitmap"), QString(), 10);
     KeyboardPicture.reset();
@@ -570,6 +571,18 @@ void TMainForm::PaintBoxMouseUp(int x, int y) {
     }
 }
 
+void TMainForm::RunPictureHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        const QString message = QString::fromUtf8(error.what());
+        if (!ShownPictureErrors.contains(message)) {
+            ShownPictureErrors.insert(message);
+            TApplication::ShowException(message);
+        }
+    }
+}
+
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ApplicationPaletteChange)
@@ -589,7 +602,6 @@ TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
 
 void TPaintBox::Present(const QImage& image) {
     Shown = image;
-    PaintError.clear();
     if (Painting)
         return;
     Presenting = true;
@@ -600,15 +612,7 @@ void TPaintBox::Present(const QImage& image) {
 void TPaintBox::paintEvent(QPaintEvent*) {
     if (!Presenting) {
         Painting = true;
-        try {
-            Form->PaintBoxPaint();
-        } catch (const std::exception& error) {
-            // Shown once: the message box would otherwise uncover the picture and fail again.
-            const QString message = QString::fromUtf8(error.what());
-            if (message != PaintError)
-                TApplication::ShowException(message);
-            PaintError = message;
-        }
+        Form->RunPictureHandler([this] { Form->PaintBoxPaint(); });
         Painting = false;
     }
     QPainter painter(this);
@@ -617,14 +621,14 @@ void TPaintBox::paintEvent(QPaintEvent*) {
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    RunHandler([&] { Form->PaintBoxMouseMove(pos.x(), pos.y()); });
+    Form->RunPictureHandler([&] { Form->PaintBoxMouseMove(pos.x(), pos.y()); });
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    RunHandler([&] { Form->PaintBoxMouseUp(pos.x(), pos.y()); });
+    Form->RunPictureHandler([&] { Form->PaintBoxMouseUp(pos.x(), pos.y()); });
 }
 
 void TPaintBox::leaveEvent(QEvent*) {
-    RunHandler([&] { Form->PaintBoxMouseLeave(); });
+    Form->RunPictureHandler([&] { Form->PaintBoxMouseLeave(); });
 }

@@ -4,9 +4,11 @@
 #include "KeyMap.h"
 
 #include <QImage>
+#include <QSet>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -98,6 +100,10 @@ public:
     void PaintBoxMouseUp(int x, int y);
     void PaintBoxMouseLeave();
     void SysColorsChanged();
+    // Runs a paint, hover or click handler of the picture. An error (a co-ordinates value that is
+    // not a valid integer) abandons the handler; each error is shown once per layout load, so the
+    // learner can go on moving the pointer after answering it.
+    void RunPictureHandler(const std::function<void()>& handler);
 
     QString ProgramDirectoryName() const;
     QString SettingsFileName() const;
@@ -123,6 +129,8 @@ private:
     // A page load is under way; a change of the typing text then checks once the load is done.
     bool LoadingPage = false;
     bool CheckAfterLoad = false;
+    // The picture errors shown since the layout file was loaded.
+    QSet<QString> ShownPictureErrors;
 };
 
 // Creates the program's four windows in order: the main window, the layout chooser, the
@@ -149,7 +157,6 @@ protected:
 private:
     TMainForm* Form;
     QImage Shown;
-    QString PaintError;
     bool Painting = false;
     bool Presenting = false;
 };
