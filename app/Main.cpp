@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -188,8 +189,10 @@ void TMainForm::FormShow() {
     const QString settings = SettingsFileName();
     const QString name =
         ReadProfileString(SettingsSection, SettingsKey, QString(), ValueBufferSize, settings);
-    if (!name.isEmpty()) {
-        LayoutFileName = LayoutFilePath(ProgramDirectoryName(), name);
+    const QString layoutFile = LayoutFilePath(ProgramDirectoryName(), name);
+    // A layout whose file has gone is no layout: the learner chooses one as at the first start.
+    if (!name.isEmpty() && QFileInfo(layoutFile).isFile()) {
+        LayoutFileName = layoutFile;
     } else if (ChooseLayout(settings).isEmpty()) {
         close();
         return;
@@ -482,7 +485,7 @@ QString TMainForm::ChooseLayout(const QString& settingsFileName) {
     list->clear();
     for (TFileIterator files(directory, QStringLiteral("*.kb")); files.Current; files.Next()) {
         const QString name = BaseName(*files.Current);
-        if (!name.contains(u'\n') && !name.contains(u'\r'))
+        if (!name.isEmpty() && !name.contains(u'\n') && !name.contains(u'\r'))
             LayoutForm->AddLayout(name);
     }
     for (int row = 0; row < list->count(); ++row) {
@@ -505,7 +508,7 @@ void TMainForm::Changelayout1Click() {
     if (ChooseLayout(SettingsFileName()).isEmpty())
         return;
     LoadLayoutFile();
-    ShowPage(PageNumber);
+    ShowPage(PageNumber > 0 ? PageNumber : 1);
 }
 
 void TMainForm::About1Click() {

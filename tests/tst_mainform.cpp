@@ -181,12 +181,58 @@ private slots:
         QCOMPARE(answerer.Answered, 1);
         QCOMPARE(form->PageNumber, 0);
         QVERIFY(!QFile::exists(folder->FilePath("fingerwise.ini")));
+    }
 
-        // OK with nothing selected is no choice either.
-        TModalAnswerer okAnswerer([](QWidget* w) { static_cast<TLayoutForm*>(w)->OKBtn->click(); });
+    void okIsOfferedOnlyWhileALayoutIsSelected() {
+        bool stayedOpen = false, okEnabledWithSelection = false;
+        TModalAnswerer answerer([&](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            QVERIFY(!chooser->OKBtn->isEnabled());
+            QTest::keyClick(chooser->LayoutsList, Qt::Key_Return); // Enter with nothing selected
+            chooser->OKBtn->click();
+            stayedOpen = chooser->isVisible();
+            chooser->LayoutsList->setCurrentRow(0);
+            okEnabledWithSelection = chooser->OKBtn->isEnabled();
+            chooser->LayoutsList->clearSelection();
+            QVERIFY(!chooser->OKBtn->isEnabled());
+            chooser->close(); // the close box
+        });
         NewForm()->show();
         QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(answerer.Answered, 1);
+        QVERIFY(stayedOpen);
+        QVERIFY(okEnabledWithSelection);
+        QCOMPARE(form->PageNumber, 0);
         QVERIFY(!QFile::exists(folder->FilePath("fingerwise.ini")));
+        // Emptying the list for the next showing takes the selection, and OK, with it.
+        QListWidget* list = form->LayoutForm->LayoutsList;
+        list->setCurrentRow(0);
+        QVERIFY(form->LayoutForm->OKBtn->isEnabled());
+        list->clear();
+        QVERIFY(!form->LayoutForm->OKBtn->isEnabled());
+    }
+
+    void aLayoutWhoseFileIsGoneIsChosenAfresh() {
+        const QByteArray settings = "[General]\nkeyboard=gone\n";
+        folder->Write("fingerwise.ini", settings);
+        {
+            TModalAnswerer answerer([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+            NewForm()->show();
+            QTRY_VERIFY(!form->isVisible());
+            QCOMPARE(answerer.Answered, 1);
+            QCOMPARE(form->PageNumber, 0);
+            QCOMPARE(folder->Read("fingerwise.ini"), settings);
+        }
+        TModalAnswerer answerer([](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            QVERIFY(chooser->LayoutsList->selectedItems().isEmpty());
+            chooser->LayoutsList->setCurrentRow(0);
+            chooser->OKBtn->click();
+        });
+        NewForm()->show();
+        QTRY_COMPARE(form->PageNumber, 1);
+        QCOMPARE(form->Title->text(), QString("One"));
+        QVERIFY(folder->Read("fingerwise.ini").contains("keyboard=std"));
     }
 
     void aPictureThatDoesNotLoadIsReported() {
@@ -592,6 +638,7 @@ private slots:
         folder->Write("notes.txt", "");
         folder->Write("two\nlines.kb", ""); // a name that could not be written back
         folder->Write("UPPER.KB", "");
+        folder->Write(".kb", ""); // no layout name
         QDir(folder->Path()).mkdir("old.kb");
         folder->Write("fingerwise.ini", "[General]\nkeyboard=ALPHA\n");
         OpenLayout("std");
@@ -641,6 +688,22 @@ private slots:
         QVERIFY(folder->Read("fingerwise.ini").contains("keyboard=other"));
         form->BackBtnClick();
         QCOMPARE(form->Title->text(), QString("Zwei"));
+    }
+
+    void aLayoutChangeWithNoPageShownShowsPageOne() {
+        WriteLayout("untitled", "[Messages]\ncontinue=No pages here\n");
+        OpenLayout("untitled");
+        QCOMPARE(form->PageNumber, 0);
+        TModalAnswerer answerer([](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            chooser->LayoutsList->setCurrentItem(
+                chooser->LayoutsList->findItems("std", Qt::MatchExactly).first());
+            chooser->OKBtn->click();
+        });
+        form->Changelayout1->trigger();
+        QCOMPARE(form->PageNumber, 1);
+        QCOMPARE(form->Title->text(), QString("One"));
+        QCOMPARE(form->HistoryDepth, 0);
     }
 
     void cancellingAChangeLeavesEverything() {
