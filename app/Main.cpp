@@ -45,9 +45,12 @@ QWidget* CreatePanel(QWidget* parent) {
     return panel;
 }
 
+// A read-only text box. It never takes the keyboard focus, so the keys of the typing box keep
+// working after a click into it; its text can still be selected with the mouse.
 QPlainTextEdit* CreateReadOnlyText(QWidget* parent) {
     auto* text = new QPlainTextEdit(parent);
     text->setReadOnly(true);
+    text->setFocusPolicy(Qt::NoFocus);
     text->setFrameShape(QFrame::NoFrame);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return text;
@@ -88,7 +91,7 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::CreateControls() {
     Title = new QLabel(QStringLiteral("Title"), this);
-    Title->setAlignment(Qt::AlignCenter);
+    Title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont titleFont = font();
     titleFont.setBold(true);
     Title->setFont(titleFont);
@@ -121,7 +124,7 @@ void TMainForm::CreateControls() {
 
     BottomPanel = CreatePanel(this);
     Footer = new QLabel(QStringLiteral("Press F12 to continue"), BottomPanel);
-    Footer->setAlignment(Qt::AlignCenter);
+    Footer->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ButtonPanel = CreatePanel(BottomPanel);
     BackBtn = CreateButton(ButtonPanel, 0, QStringLiteral(":/buttons/back.bmp"), 5, 17,
                            QStringLiteral("Back"), QStringLiteral("Go back to the previous page"));

@@ -3,6 +3,7 @@
 #include "Layout.h"
 #include "Main.h"
 #include "TestSupport.h"
+#include "TypingText.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -580,21 +581,79 @@ private slots:
         QCOMPARE(form->TypingBox->font().pointSize(), 203);
     }
 
+    void pageKeysJumpNearTheEnds_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("expected");
+        // The 100 numbered lines are 2392 characters long, counting line breaks as two.
+        QTest::newRow("page down past 2208") << int(Qt::Key_PageDown) << 2209 << 2392;
+        QTest::newRow("page down at 2208") << int(Qt::Key_PageDown) << 2208 << 2208;
+        QTest::newRow("page up before 192") << int(Qt::Key_PageUp) << 191 << 0;
+        QTest::newRow("page up at 192") << int(Qt::Key_PageUp) << 192 << 192;
+        QTest::newRow("page down with a selection") << int(Qt::Key_PageDown) << -2209 << 2392;
+        QTest::newRow("page up with a selection") << int(Qt::Key_PageUp) << -191 << 0;
+    }
+
+    // The keys' own rule, before the box's page movement. A negative offset selects from there to
+    // the end of the text: the selection's start counts.
     void pageKeysJumpNearTheEnds() {
+        QFETCH(int, key);
+        QFETCH(int, offset);
+        QFETCH(int, expected);
         OpenLayout("std");
         form->ShowPage(5);
         const QString text = form->TypingBox->toPlainText();
-        auto caretAt = [&](int position) {
+        auto placeCaret = [&] {
+            const int position = CaretOffsetToPosition(text, std::abs(offset));
+            QCOMPARE(PositionToCaretOffset(text, position), std::abs(offset));
             QTextCursor cursor = form->TypingBox->textCursor();
             cursor.setPosition(position);
+            if (offset < 0)
+                cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
             form->TypingBox->setTextCursor(cursor);
         };
-        caretAt(text.size() - 30); // offset 2392 - 30 - 2 > 2208
-        Press(Qt::Key_PageDown);
-        QCOMPARE(form->TypingBox->textCursor().position(), text.size());
-        caretAt(50); // offset 52 < 192
-        Press(Qt::Key_PageUp);
-        QCOMPARE(form->TypingBox->textCursor().position(), 0);
+        auto caretOffset = [&] {
+            return PositionToCaretOffset(text, form->TypingBox->textCursor().position());
+        };
+        placeCaret();
+        form->TypingBoxKeyDown(key, Qt::NoModifier);
+        QCOMPARE(caretOffset(), expected);
+        if (expected == offset)
+            return; // the rule left the caret alone
+        QVERIFY(!form->TypingBox->textCursor().hasSelection());
+        // Pressed in the box, the box's own movement starts from there.
+        placeCaret();
+        Press(key);
+        QCOMPARE(caretOffset(), expected);
+    }
+
+    void clicksIntoTheTextsLeaveTheKeysWithTheTypingBox_data() {
+        QTest::addColumn<bool>("task");
+        QTest::addColumn<int>("page");
+        QTest::newRow("explanation") << false << 1;
+        QTest::newRow("task") << true << 1;
+        QTest::newRow("explanation on a hidden page") << false << 2;
+        QTest::newRow("task on a hidden page") << true << 2;
+    }
+
+    void clicksIntoTheTextsLeaveTheKeysWithTheTypingBox() {
+        QFETCH(bool, task);
+        QFETCH(int, page);
+        WriteLayout("texts", "[Explanation texts]\ntitle-0=A\nexplanation-0=Words to read\n"
+                             "task-0=Words to do\ntitle-1=B\nline1-1=hidden\n"
+                             "explanation-1=More words\ntask-1=More to do\ntitle-2=C\n");
+        OpenLayout("texts");
+        form->ShowPage(page);
+        QPlainTextEdit* text = task ? form->Task : form->Explanation;
+        QTextCursor start = text->textCursor();
+        start.setPosition(1);
+        const QPoint word = text->cursorRect(start).center();
+        QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, word);
+        QTest::mouseDClick(text->viewport(), Qt::LeftButton, {}, word);
+        QVERIFY(text->textCursor().hasSelection()); // the text can still be selected
+        QCOMPARE(form->focusWidget(), form->TypingBox);
+        QTest::keyClick(form->windowHandle(), Qt::Key_F12);
+        QCOMPARE(form->PageNumber, page + 1);
     }
 
     void escapeClosesTheWindow() {
@@ -627,6 +686,40 @@ private slots:
 
         form->resize(1536 + 9 + 1536 * 2 / 3, 2000); // tall: the panel follows the font
         QTRY_COMPARE(form->BottomPanel->height(), 2 * (2000 / 28));
+    }
+
+    void theTitleAndFooterSitAtTheTopCentred_data() {
+        QTest::addColumn<bool>("footer");
+        QTest::newRow("title") << false;
+        QTest::newRow("footer") << true;
+    }
+
+    void theTitleAndFooterSitAtTheTopCentred() {
+        QFETCH(bool, footer);
+        OpenLayout("std", QSize(2000, 1400));
+        QLabel* label = footer ? form->Footer : form->Title;
+        const QImage image = label->grab().toImage();
+        const QRgb background = image.pixel(0, 0);
+        int top = -1, bottom = -1, left = image.width(), right = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != background) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        QVERIFY(top >= 0);
+        const int spare = label->height() - QFontMetrics(label->font()).height();
+        QVERIFY2(spare >= 8, "too little room to tell where the text sits");
+        const int below = label->height() - 1 - bottom;
+        QVERIFY2(below - top >= spare * 3 / 4,
+                 qPrintable(QString("%1 above, %2 below").arg(top).arg(below)));
+        QVERIFY2(std::abs(left - (image.width() - 1 - right)) <= 4,
+                 qPrintable(QString("%1 left, %2 right of %3")
+                                .arg(left)
+                                .arg(image.width() - 1 - right)
+                                .arg(image.width())));
     }
 
     // --- choosing the layout --------------------------------------------------------------
