@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
@@ -204,8 +205,14 @@ void TMainForm::FormShow() {
     ShowPage(1);
 }
 
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    KeepMaximisedSize();
+}
+
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    KeepMaximisedSize();
     FormResize();
 }
 
@@ -244,6 +251,27 @@ void TMainForm::FormResize() {
     const int typingTop = Task->y() + Task->height();
     TypingPanel->setGeometry(0, typingTop, w, std::max(BottomPanel->y() - typingTop, 0));
     PositionTypingBox();
+}
+
+// Once maximised, the window keeps that size: its size is fixed, so the learner cannot resize it by
+// dragging. Window managers that keep no window of fixed size maximised restore it then; it goes
+// back once to the place it had while maximised.
+void TMainForm::KeepMaximisedSize() {
+    const QScreen* display = screen();
+    if (!display || isMinimized())
+        return;
+    if (MaximisedArea.isNull()) {
+        const QRect workArea = display->availableGeometry();
+        if (isMaximized() && frameGeometry().size() == workArea.size()) {
+            const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+            MaximisedArea = QRect(workArea.topLeft() + frameOffset, size());
+            PlacingBack = true;
+            setFixedSize(size());
+        }
+    } else if (PlacingBack && !isMaximized() && geometry() != MaximisedArea) {
+        PlacingBack = false;
+        setGeometry(MaximisedArea);
+    }
 }
 
 void TMainForm::PositionTypingBox() {
@@ -591,6 +619,8 @@ void TMainForm::RunPictureHandler(const std::function<void()>& handler) {
 
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        KeepMaximisedSize();
     if (event->type() == QEvent::ApplicationPaletteChange)
         SysColorsChanged();
 }

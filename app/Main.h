@@ -110,6 +110,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,12 +124,17 @@ private:
     QString FirstDisplayedLine() const;
     QString PageKeyGroup() const;
     void PositionTypingBox();
+    void KeepMaximisedSize();
 
     // The typing box fills its panel unless a hidden page has moved it out of sight.
     bool TypingBoxAligned = true;
     // A page load is under way; a change of the typing text then checks once the load is done.
     bool LoadingPage = false;
     bool CheckAfterLoad = false;
+    // Where the window's client area lay while maximised (empty until then); the window keeps
+    // that size, and is put back there once if the window manager restores it.
+    QRect MaximisedArea;
+    bool PlacingBack = false;
     // The picture errors shown since the layout file was loaded.
     QSet<QString> ShownPictureErrors;
 };

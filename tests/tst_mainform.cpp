@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBlock>
 #include <QWindow>
@@ -686,6 +687,15 @@ private slots:
 
         form->resize(1536 + 9 + 1536 * 2 / 3, 2000); // tall: the panel follows the font
         QTRY_COMPARE(form->BottomPanel->height(), 2 * (2000 / 28));
+    }
+
+    void theMaximisedWindowKeepsItsSize() {
+        NewForm()->FirstShow = false;
+        form->showMaximized();
+        const QSize workArea = form->screen()->availableGeometry().size();
+        QTRY_COMPARE(form->frameGeometry().size(), workArea);
+        QCOMPARE(form->minimumSize(), form->size()); // not resizable by dragging
+        QCOMPARE(form->maximumSize(), form->size());
     }
 
     void theTitleAndFooterSitAtTheTopCentred_data() {
