@@ -102,6 +102,16 @@ class TestMainForm : public QObject {
         return line;
     }
 
+    // Answers the layout chooser: the named layout, chosen with OK.
+    static TModalAnswerer::Answer Choose(const QString& name) {
+        return [name](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            chooser->LayoutsList->setCurrentItem(
+                chooser->LayoutsList->findItems(name, Qt::MatchExactly).first());
+            chooser->OKBtn->click();
+        };
+    }
+
     void Type(const QString& text) { QTest::keyClicks(form->TypingBox, text); }
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(form->TypingBox, Qt::Key(key), modifiers);
@@ -162,12 +172,7 @@ private slots:
     void aLongLayoutNameSurvivesARestart() {
         const QString name = QString("layout-with-a-long-name-").repeated(3); // 72 characters
         WriteLayout(name, "[Explanation texts]\ntitle-0=Long\n");
-        TModalAnswerer answerer([&](QWidget* w) {
-            auto* chooser = static_cast<TLayoutForm*>(w);
-            chooser->LayoutsList->setCurrentItem(
-                chooser->LayoutsList->findItems(name, Qt::MatchExactly).first());
-            chooser->OKBtn->click();
-        });
+        TModalAnswerer answerer(Choose(name));
         NewForm()->show();
         QTRY_COMPARE(form->PageNumber, 1);
         NewForm()->show(); // the next start reads the whole name back
@@ -776,12 +781,7 @@ private slots:
         form->NextBtnClick();
         form->NextBtnClick();
         QCOMPARE(form->PageNumber, 5);
-        TModalAnswerer answerer([](QWidget* w) {
-            auto* chooser = static_cast<TLayoutForm*>(w);
-            chooser->LayoutsList->setCurrentItem(
-                chooser->LayoutsList->findItems("other", Qt::MatchExactly).first());
-            chooser->OKBtn->click();
-        });
+        TModalAnswerer answerer(Choose("other"));
         form->Changelayout1->trigger();
         QCOMPARE(form->PageNumber, 5);
         QCOMPARE(form->Title->text(), QString("Fünf"));
@@ -797,12 +797,7 @@ private slots:
         WriteLayout("untitled", "[Messages]\ncontinue=No pages here\n");
         OpenLayout("untitled");
         QCOMPARE(form->PageNumber, 0);
-        TModalAnswerer answerer([](QWidget* w) {
-            auto* chooser = static_cast<TLayoutForm*>(w);
-            chooser->LayoutsList->setCurrentItem(
-                chooser->LayoutsList->findItems("std", Qt::MatchExactly).first());
-            chooser->OKBtn->click();
-        });
+        TModalAnswerer answerer(Choose("std"));
         form->Changelayout1->trigger();
         QCOMPARE(form->PageNumber, 1);
         QCOMPARE(form->Title->text(), QString("One"));
