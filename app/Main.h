@@ -4,9 +4,11 @@
 #include "KeyMap.h"
 
 #include <QImage>
+#include <QSet>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -98,6 +100,10 @@ public:
     void PaintBoxMouseUp(int x, int y);
     void PaintBoxMouseLeave();
     void SysColorsChanged();
+    // Runs a paint, hover or click handler of the picture. An error (a co-ordinates value that is
+    // not a valid integer) abandons the handler; each error is shown once per layout load, so the
+    // learner can go on moving the pointer after answering it.
+    void RunPictureHandler(const std::function<void()>& handler);
 
     // The directory of the layout files: beside the program, or an installed program's data
     // directory (LayoutDirectory).
@@ -106,6 +112,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,12 +128,19 @@ private:
     QString FirstDisplayedLine() const;
     QString PageKeyGroup() const;
     void PositionTypingBox();
+    void KeepMaximisedSize();
 
     // The typing box fills its panel unless a hidden page has moved it out of sight.
     bool TypingBoxAligned = true;
     // A page load is under way; a change of the typing text then checks once the load is done.
     bool LoadingPage = false;
     bool CheckAfterLoad = false;
+    // Where the window's client area lay while maximised (empty until then); the window keeps
+    // that size, and is put back there once if the window manager restores it.
+    QRect MaximisedArea;
+    bool PlacingBack = false;
+    // The picture errors shown since the layout file was loaded.
+    QSet<QString> ShownPictureErrors;
 };
 
 // Creates the program's four windows in order: the main window, the layout chooser, the
@@ -153,7 +167,6 @@ protected:
 private:
     TMainForm* Form;
     QImage Shown;
-    QString PaintError;
     bool Painting = false;
     bool Presenting = false;
 };
