@@ -26,6 +26,8 @@ using TKeyMap = std::array<QString, KeyGroupCount>;
 
 // The picture counts as this many reference units wide.
 constexpr int ReferenceWidth = 1536;
+// The picture's height in the same units.
+constexpr int ReferenceHeight = 522;
 
 // A rectangle holds the points with Left <= x < Right and Top <= y < Bottom.
 struct TKeyRect {

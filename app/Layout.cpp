@@ -45,12 +45,16 @@ TLayoutForm::TLayoutForm(QWidget* parent)
     LayoutsList->setGeometry(20, 44, 257, 173);
     LayoutsList->setSortingEnabled(true);
     connect(LayoutsList, &QListWidget::itemSelectionChanged, this, &TLayoutForm::LayoutsListClick);
+    connect(LayoutsList, &QListWidget::itemSelectionChanged, this, &TLayoutForm::EnableOK);
+    // Emptying the list drops its selection without telling itemSelectionChanged.
+    connect(LayoutsList->model(), &QAbstractItemModel::modelReset, this, &TLayoutForm::EnableOK);
     LayoutsList->installEventFilter(this);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setGeometry(300, 8, 75, 25);
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(OKResult); });
+    EnableOK();
 
     CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
     CancelBtn->setGeometry(300, 38, 75, 25);
@@ -75,6 +79,10 @@ void TLayoutForm::LayoutsListClick() {
     Label1->setText(ReadLayoutText(LayoutFilePath(LayoutDirectory, item->text()),
                                    QStringLiteral("Messages"), QStringLiteral("layout"),
                                    DefaultPrompt));
+}
+
+void TLayoutForm::EnableOK() {
+    OKBtn->setEnabled(!LayoutsList->selectedItems().isEmpty());
 }
 
 void TLayoutForm::reject() {

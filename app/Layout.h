@@ -35,6 +35,10 @@ public:
 public slots:
     void reject() override;
 
+private:
+    // OK is offered only while a layout is selected: Enter with nothing selected chooses nothing.
+    void EnableOK();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -1,12 +1,26 @@
 #include "LayoutFile.h"
 
 #include "CheckedFile.h"
+#include "DirIterators.h"
 #include "IniFile.h"
 
 #include <QDir>
 
 QString PageKey(const QString& stem, int page) {
     return stem + u'-' + QString::number(page - 1);
+}
+
+int LayoutValueBufferSize(const QString& section, const QString& key) {
+    const auto is = [](const QString& name, const char* expected) {
+        return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
+    };
+    if (is(section, "Messages") && is(key, "thisisline"))
+        return NumberedLinesPrefixBufferSize;
+    if (is(section, "Key descriptions"))
+        return KeyDescriptionBufferSize;
+    if (is(section, "Bitmap") && is(key, "bitmap"))
+        return BitmapNameBufferSize;
+    return ValueBufferSize;
 }
 
 QString ReadLayoutText(const QString& fileName, const QString& section, const QString& key,
@@ -47,6 +61,18 @@ QString LayoutFileProblem(const QString& fileName) {
 
 QString ProgramDirectory(const QString& programFile) {
     return programFile.left(std::max<qsizetype>(programFile.lastIndexOf(u'/'), 0));
+}
+
+QString DataDirectory(const QString& programFile) {
+    return QDir::cleanPath(ProgramDirectory(programFile) +
+                           QStringLiteral("/" FW_DATA_FROM_PROGRAM));
+}
+
+QString LayoutDirectory(const QString& programFile) {
+    const QString beside = ProgramDirectory(programFile);
+    if (TFileIterator(beside, QStringLiteral("*.kb")).Current)
+        return beside;
+    return DataDirectory(programFile);
 }
 
 QString SettingsFilePath(const QString& programFile) {

@@ -10,7 +10,14 @@ inline const QString SettingsKey = QStringLiteral("keyboard");
 
 // The buffer of nearly every layout value: 199 characters are read.
 constexpr int ValueBufferSize = 200;
+// The other buffers: the numbered-lines prefix, the key descriptions and the picture's name.
+constexpr int NumberedLinesPrefixBufferSize = 100;
+constexpr int KeyDescriptionBufferSize = 30;
+constexpr int BitmapNameBufferSize = 10;
 constexpr int LastPage = 30;
+
+// The buffer that the program reads a value of the layout file into.
+int LayoutValueBufferSize(const QString& section, const QString& key);
 
 // The key of a page value: the stem and the page index (the page number less one), "title-0".
 QString PageKey(const QString& stem, int page);
@@ -34,6 +41,15 @@ QString LayoutFileProblem(const QString& fileName);
 
 // The directory of the program file (everything before its last slash).
 QString ProgramDirectory(const QString& programFile);
+
+// The data directory of an installed program: its layout files and pictures, found from the
+// program's directory by the same relative way as the install rules put them
+// ("../share/fingerwise").
+QString DataDirectory(const QString& programFile);
+
+// Where the layout files are read from: the program's directory when a layout file stands there
+// (a portable copy), else the data directory of an installed program.
+QString LayoutDirectory(const QString& programFile);
 
 // The settings file beside the program: the extension of the program's file name replaced by
 // ".ini", or ".ini" appended when the name has none (a dot in a directory name does not count).

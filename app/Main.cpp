@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -23,6 +24,7 @@
 #include <QPainter>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
@@ -45,9 +47,12 @@ QWidget* CreatePanel(QWidget* parent) {
     return panel;
 }
 
+// A read-only text box. It never takes the keyboard focus, so the keys of the typing box keep
+// working after a click into it; its text can still be selected with the mouse.
 QPlainTextEdit* CreateReadOnlyText(QWidget* parent) {
     auto* text = new QPlainTextEdit(parent);
     text->setReadOnly(true);
+    text->setFocusPolicy(Qt::NoFocus);
     text->setFrameShape(QFrame::NoFrame);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return text;
@@ -88,7 +93,7 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::CreateControls() {
     Title = new QLabel(QStringLiteral("Title"), this);
-    Title->setAlignment(Qt::AlignCenter);
+    Title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont titleFont = font();
     titleFont.setBold(true);
     Title->setFont(titleFont);
@@ -121,7 +126,7 @@ void TMainForm::CreateControls() {
 
     BottomPanel = CreatePanel(this);
     Footer = new QLabel(QStringLiteral("Press F12 to continue"), BottomPanel);
-    Footer->setAlignment(Qt::AlignCenter);
+    Footer->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ButtonPanel = CreatePanel(BottomPanel);
     BackBtn = CreateButton(ButtonPanel, 0, QStringLiteral(":/buttons/back.bmp"), 5, 17,
                            QStringLiteral("Back"), QStringLiteral("Go back to the previous page"));
@@ -147,6 +152,18 @@ void TMainForm::CreateControls() {
                              static_cast<QWidget*>(PaintBox), static_cast<QWidget*>(Task),
                              static_cast<QWidget*>(TypingBox), static_cast<QWidget*>(Footer)})
         AttachPopupMenu(control);
+    NameForAssistiveTechnology();
+}
+
+void TMainForm::NameForAssistiveTechnology() {
+    Explanation->setAccessibleName(QStringLiteral("Explanation"));
+    PaintBox->setAccessibleName(QStringLiteral("Keyboard picture"));
+    PaintBox->setAccessibleDescription(
+        QStringLiteral("Point at a key to read what it does; click it to go to its page"));
+    // The label's text is its name, so a screen reader hears each new key description.
+    TooltipLabel->setAccessibleDescription(QStringLiteral("Key description"));
+    Task->setAccessibleName(QStringLiteral("Task"));
+    TypingBox->setAccessibleName(QStringLiteral("Typing box"));
 }
 
 void TMainForm::AttachPopupMenu(QWidget* control) {
@@ -166,7 +183,7 @@ TMainForm* CreateForms() {
 }
 
 QString TMainForm::ProgramDirectoryName() const {
-    return ProgramDirectory(ProgramFileName);
+    return LayoutDirectory(ProgramFileName);
 }
 
 QString TMainForm::SettingsFileName() const {
@@ -189,8 +206,10 @@ void TMainForm::FormShow() {
     const QString settings = SettingsFileName();
     const QString name =
         ReadProfileString(SettingsSection, SettingsKey, QString(), ValueBufferSize, settings);
-    if (!name.isEmpty()) {
-        LayoutFileName = LayoutFilePath(ProgramDirectoryName(), name);
+    const QString layoutFile = LayoutFilePath(ProgramDirectoryName(), name);
+    // A layout whose file has gone is no layout: the learner chooses one as at the first start.
+    if (!name.isEmpty() && QFileInfo(layoutFile).isFile()) {
+        LayoutFileName = layoutFile;
     } else if (ChooseLayout(settings).isEmpty()) {
         close();
         return;
@@ -199,8 +218,14 @@ void TMainForm::FormShow() {
     ShowPage(1);
 }
 
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    KeepMaximisedSize();
+}
+
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    KeepMaximisedSize();
     FormResize();
 }
 
@@ -241,6 +266,27 @@ void TMainForm::FormResize() {
     PositionTypingBox();
 }
 
+// Once maximised, the window keeps that size: its size is fixed, so the learner cannot resize it by
+// dragging. Window managers that keep no window of fixed size maximised restore it then; it goes
+// back once to the place it had while maximised.
+void TMainForm::KeepMaximisedSize() {
+    const QScreen* display = screen();
+    if (!display || isMinimized())
+        return;
+    if (MaximisedArea.isNull()) {
+        const QRect workArea = display->availableGeometry();
+        if (isMaximized() && frameGeometry().size() == workArea.size()) {
+            const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+            MaximisedArea = QRect(workArea.topLeft() + frameOffset, size());
+            PlacingBack = true;
+            setFixedSize(size());
+        }
+    } else if (PlacingBack && !isMaximized() && geometry() != MaximisedArea) {
+        PlacingBack = false;
+        setGeometry(MaximisedArea);
+    }
+}
+
 void TMainForm::PositionTypingBox() {
     if (TypingBoxAligned) {
         TypingBox->setGeometry(
@@ -254,6 +300,7 @@ void TMainForm::PositionTypingBox() {
 }
 
 void TMainForm::LoadLayoutFile() {
+    ShownPictureErrors.clear();
     const QString bitmap = ReadLayoutText(LayoutFileName, QStringLiteral("Bitmap"),
                                           QStringLiteral("bitmap"), QString(), 10);
     KeyboardPicture.reset();
@@ -389,13 +436,15 @@ void TMainForm::Restart() {
 // ---------------------------------------------------------------------------------------------
 // Typing check and keys
 
+// The first paragraph up to its first wrap. The box's own layout wraps at the box's width, and it
+// follows the font keys and every resize; a box that has no width yet does not wrap at all.
 QString TMainForm::FirstDisplayedLine() const {
     const QTextBlock block = TypingBox->document()->firstBlock();
     if (auto* layout =
             qobject_cast<QPlainTextDocumentLayout*>(TypingBox->document()->documentLayout()))
         layout->ensureBlockLayout(block);
     const QTextLayout* textLayout = block.layout();
-    if (!textLayout || textLayout->lineCount() == 0 || TypingBox->document()->textWidth() <= 0)
+    if (!textLayout || textLayout->lineCount() == 0)
         return block.text();
     const QTextLine line = textLayout->lineAt(0);
     QString text = block.text().mid(line.textStart(), line.textLength());
@@ -486,7 +535,7 @@ QString TMainForm::ChooseLayout(const QString& settingsFileName) {
     list->clear();
     for (TFileIterator files(directory, QStringLiteral("*.kb")); files.Current; files.Next()) {
         const QString name = BaseName(*files.Current);
-        if (!name.contains(u'\n') && !name.contains(u'\r'))
+        if (!name.isEmpty() && !name.contains(u'\n') && !name.contains(u'\r'))
             LayoutForm->AddLayout(name);
     }
     for (int row = 0; row < list->count(); ++row) {
@@ -524,7 +573,7 @@ void TMainForm::Changelayout1Click() {
     if (ChooseLayout(SettingsFileName()).isEmpty())
         return;
     LoadLayoutFile();
-    ShowPage(PageNumber);
+    ShowPage(PageNumber > 0 ? PageNumber : 1);
 }
 
 void TMainForm::About1Click() {
@@ -590,8 +639,22 @@ void TMainForm::PaintBoxMouseUp(int x, int y) {
     }
 }
 
+void TMainForm::RunPictureHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        const QString message = QString::fromUtf8(error.what());
+        if (!ShownPictureErrors.contains(message)) {
+            ShownPictureErrors.insert(message);
+            TApplication::ShowException(message);
+        }
+    }
+}
+
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        KeepMaximisedSize();
     if (event->type() == QEvent::ApplicationPaletteChange)
         SysColorsChanged();
 }
@@ -609,7 +672,6 @@ TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
 
 void TPaintBox::Present(const QImage& image) {
     Shown = image;
-    PaintError.clear();
     if (Painting)
         return;
     Presenting = true;
@@ -620,15 +682,7 @@ void TPaintBox::Present(const QImage& image) {
 void TPaintBox::paintEvent(QPaintEvent*) {
     if (!Presenting) {
         Painting = true;
-        try {
-            Form->PaintBoxPaint();
-        } catch (const std::exception& error) {
-            // Shown once: the message box would otherwise uncover the picture and fail again.
-            const QString message = QString::fromUtf8(error.what());
-            if (message != PaintError)
-                TApplication::ShowException(message);
-            PaintError = message;
-        }
+        Form->RunPictureHandler([this] { Form->PaintBoxPaint(); });
         Painting = false;
     }
     QPainter painter(this);
@@ -637,14 +691,14 @@ void TPaintBox::paintEvent(QPaintEvent*) {
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    RunHandler([&] { Form->PaintBoxMouseMove(pos.x(), pos.y()); });
+    Form->RunPictureHandler([&] { Form->PaintBoxMouseMove(pos.x(), pos.y()); });
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    RunHandler([&] { Form->PaintBoxMouseUp(pos.x(), pos.y()); });
+    Form->RunPictureHandler([&] { Form->PaintBoxMouseUp(pos.x(), pos.y()); });
 }
 
 void TPaintBox::leaveEvent(QEvent*) {
-    RunHandler([&] { Form->PaintBoxMouseLeave(); });
+    Form->RunPictureHandler([&] { Form->PaintBoxMouseLeave(); });
 }

@@ -4,9 +4,11 @@
 #include "KeyMap.h"
 
 #include <QImage>
+#include <QSet>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -101,12 +103,19 @@ public:
     void PaintBoxMouseUp(int x, int y);
     void PaintBoxMouseLeave();
     void SysColorsChanged();
+    // Runs a paint, hover or click handler of the picture. An error (a co-ordinates value that is
+    // not a valid integer) abandons the handler; each error is shown once per layout load, so the
+    // learner can go on moving the pointer after answering it.
+    void RunPictureHandler(const std::function<void()>& handler);
 
+    // The directory of the layout files: beside the program, or an installed program's data
+    // directory (LayoutDirectory).
     QString ProgramDirectoryName() const;
     QString SettingsFileName() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,12 +123,15 @@ protected:
 private:
     void CreateControls();
     void AttachPopupMenu(QWidget* control);
+    // Names and descriptions that screen readers read for the controls without a caption.
+    void NameForAssistiveTechnology();
     void PushHistory();
     void PrepareTypingBox(int page);
     void SetTypingFontSize(int points);
     QString FirstDisplayedLine() const;
     QString PageKeyGroup() const;
     void PositionTypingBox();
+    void KeepMaximisedSize();
 
     // The typing box fills its panel unless a hidden page has moved it out of sight.
     bool TypingBoxAligned = true;
@@ -128,6 +140,12 @@ private:
     bool CheckAfterLoad = false;
     // The learner has been told that the layout choice cannot be remembered.
     bool ToldNotRemembered = false;
+    // Where the window's client area lay while maximised (empty until then); the window keeps
+    // that size, and is put back there once if the window manager restores it.
+    QRect MaximisedArea;
+    bool PlacingBack = false;
+    // The picture errors shown since the layout file was loaded.
+    QSet<QString> ShownPictureErrors;
 };
 
 // Creates the program's four windows in order: the main window, the layout chooser, the
@@ -154,7 +172,6 @@ protected:
 private:
     TMainForm* Form;
     QImage Shown;
-    QString PaintError;
     bool Painting = false;
     bool Presenting = false;
 };

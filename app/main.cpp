@@ -1,13 +1,19 @@
 #include "Main.h"
 #include "About.h"
 #include "Application.h"
+#include "CommandLine.h"
 
 #include <QIcon>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
-    TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fingerwise"));
+    QApplication::setApplicationVersion(QStringLiteral(FW_VERSION));
+    if (const std::optional<int> exitCode = CommandLineExitCode(argc, argv))
+        return *exitCode;
+    BeginDisplayWatch();
+    TApplication app(argc, argv);
+    EndDisplayWatch();
     InstallFontSubstitutions();
     QApplication::setWindowIcon(ProgramIcon());
     try {

@@ -55,11 +55,13 @@ void TAnimatedLabel::SetInterval(int value) {
 void TAnimatedLabel::SetColor(TColor value) {
     FColor = value;
     SetPaletteColor(QPalette::Window, value);
+    emit ColorChanged();
 }
 
 void TAnimatedLabel::SetFontColor(TColor value) {
     FFontColor = value;
     SetPaletteColor(QPalette::WindowText, value);
+    emit FontColorChanged();
 }
 
 void TAnimatedLabel::SetPaletteColor(QPalette::ColorRole role, TColor value) {

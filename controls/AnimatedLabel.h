@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Colors.h"
+#include "ColorNames.h"
 
 #include <QFont>
 #include <QLabel>
@@ -17,8 +17,17 @@ class TAnimatedLabel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(TAnimationType AnimationType READ GetAnimationType WRITE SetAnimationType)
     Q_PROPERTY(int Interval READ GetInterval WRITE SetInterval)
-    Q_PROPERTY(int Color READ GetColor WRITE SetColor)
-    Q_PROPERTY(int FontColor READ GetFontColor WRITE SetFontColor)
+    Q_PROPERTY(int Color READ GetColor WRITE SetColor NOTIFY ColorChanged DESIGNABLE false)
+    Q_PROPERTY(QColor ColorRGB READ GetColorRGB WRITE SetColorRGB STORED false)
+    Q_PROPERTY(TColorNames::TColorName ColorName READ GetColorName WRITE SetColorName STORED false)
+    Q_PROPERTY(
+        int FontColor READ GetFontColor WRITE SetFontColor NOTIFY FontColorChanged DESIGNABLE false)
+    Q_PROPERTY(QColor FontColorRGB READ GetFontColorRGB WRITE SetFontColorRGB STORED false)
+    Q_PROPERTY(TColorNames::TColorName FontColorName READ GetFontColorName WRITE SetFontColorName
+                   STORED false)
+    // Single-line and top-aligned: not offered to form designers.
+    Q_PROPERTY(bool wordWrap READ wordWrap WRITE setWordWrap DESIGNABLE false)
+    Q_PROPERTY(Qt::Alignment alignment READ alignment WRITE setAlignment DESIGNABLE false)
 
 public:
     enum TAnimationType { atNone, atFlash, atFly, atFade };
@@ -38,10 +47,18 @@ public:
     // The background: drawn behind the caption in the plain painting, and faded from and to.
     TColor GetColor() const { return FColor; }
     void SetColor(TColor value);
+    QColor GetColorRGB() const { return ColorToQColor(FColor); }
+    void SetColorRGB(const QColor& value) { SetColor(QColorToColor(value)); }
+    TColorName GetColorName() const { return ::ColorName(FColor); }
+    void SetColorName(TColorName value) { SetColor(NamedColor(value, FColor)); }
 
     // The colour of the caption's text (a system colour counts by its raw value when fading).
     TColor GetFontColor() const { return FFontColor; }
     void SetFontColor(TColor value);
+    QColor GetFontColorRGB() const { return ColorToQColor(FFontColor); }
+    void SetFontColorRGB(const QColor& value) { SetFontColor(QColorToColor(value)); }
+    TColorName GetFontColorName() const { return ::ColorName(FFontColor); }
+    void SetFontColorName(TColorName value) { SetFontColor(NamedColor(value, FFontColor)); }
 
     // Ticks counted since construction.
     qint32 GetTick() const { return FTick; }
@@ -54,6 +71,10 @@ public:
 
     // The caption's colour in the fade mode now.
     TColor FadeColor() const;
+
+signals:
+    void ColorChanged();
+    void FontColorChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

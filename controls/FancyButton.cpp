@@ -2,6 +2,7 @@
 
 #include "Registry.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
@@ -22,8 +23,18 @@ static void InitFingerwiseResources() {
 
 namespace {
 
+QAccessibleInterface* FancyButtonAccessibleFactory(const QString& className, QObject* object) {
+    auto* button = qobject_cast<TFancyButton*>(object);
+    if (button && className == QLatin1String(TFancyButton::staticMetaObject.className()))
+        return new TFancyButtonAccessible(button);
+    return nullptr;
+}
+
 struct TResourceRegistration {
-    TResourceRegistration() { InitFingerwiseResources(); }
+    TResourceRegistration() {
+        InitFingerwiseResources();
+        QAccessible::installFactory(FancyButtonAccessibleFactory);
+    }
 } ResourceRegistration;
 
 QRgb RgbOf(TColor color) {
@@ -476,9 +487,15 @@ void TFancyButton::SizeToPicture() {
 }
 
 void TFancyButton::SetCaption(const QString& value) {
+    const bool changed = value != FCaption;
     FCaption = value;
     GrabAccelerator();
     update();
+    if (changed && accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+    emit CaptionChanged();
 }
 
 void TFancyButton::GrabAccelerator() {
@@ -503,6 +520,7 @@ void TFancyButton::SetTextOffsetTop(int value) {
 void TFancyButton::SetTextShadowColor(TColor value) {
     FTextShadowColor = value;
     update();
+    emit TextShadowColorChanged();
 }
 
 void TFancyButton::CMSyscolorChange() {
@@ -735,6 +753,75 @@ bool TFancyButton::PassModalResultToForm() {
 void TFancyButton::CMDialogChar() {
     if (FState != fbsDisabled && isVisible() && parentWidget() && parentWidget()->isVisible())
         Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFancyButtonAccessible
+
+QString CaptionWithoutMnemonic(const QString& caption) {
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        // The marker goes; the character after it stays, also when it is a second "&".
+        if (caption[i] == u'&' && ++i == caption.size())
+            break;
+        text += caption[i];
+    }
+    return text;
+}
+
+TFancyButtonAccessible::TFancyButtonAccessible(TFancyButton* button)
+    : QAccessibleWidget(button, QAccessible::Button) {}
+
+TFancyButton* TFancyButtonAccessible::Button() const {
+    return static_cast<TFancyButton*>(widget());
+}
+
+QString TFancyButtonAccessible::text(QAccessible::Text t) const {
+    switch (t) {
+    case QAccessible::Name:
+        if (Button()->accessibleName().isEmpty())
+            return CaptionWithoutMnemonic(Button()->GetCaption());
+        break;
+    case QAccessible::Accelerator:
+        return QKeySequence::mnemonic(Button()->GetCaption()).toString(QKeySequence::NativeText);
+    default:
+        break;
+    }
+    return QAccessibleWidget::text(t);
+}
+
+QAccessible::State TFancyButtonAccessible::state() const {
+    QAccessible::State state = QAccessibleWidget::state();
+    const TFancyButton* button = Button();
+    state.pressed = button->GetState() == TFancyButton::fbsDown;
+    state.checkable = button->GetGroupIndex() != 0;
+    state.checked = button->GetDown();
+    return state;
+}
+
+QStringList TFancyButtonAccessible::actionNames() const {
+    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+}
+
+void TFancyButtonAccessible::doAction(const QString& actionName) {
+    if (actionName != pressAction()) {
+        QAccessibleWidget::doAction(actionName);
+        return;
+    }
+    // As a click: the click notification, then the dialog the button stands on takes its result.
+    QPointer<TFancyButton> button(Button());
+    if (!button->isEnabled())
+        return;
+    button->Click();
+    if (button)
+        button->PassModalResultToForm();
+}
+
+QStringList TFancyButtonAccessible::keyBindingsForAction(const QString& actionName) const {
+    const QString accelerator = text(QAccessible::Accelerator);
+    if (actionName == pressAction() && !accelerator.isEmpty())
+        return {accelerator};
+    return {};
 }
 
 // ---------------------------------------------------------------------------------------------

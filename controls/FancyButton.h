@@ -1,7 +1,8 @@
 #pragma once
 
-#include "Colors.h"
+#include "ColorNames.h"
 
+#include <QAccessibleWidget>
 #include <QBitArray>
 #include <QImage>
 #include <QList>
@@ -30,8 +31,15 @@ class TFancyButton : public QWidget {
     Q_PROPERTY(int NumGlyphs READ GetNumGlyphs WRITE SetNumGlyphs)
     Q_PROPERTY(int TextOffsetLeft READ GetTextOffsetLeft WRITE SetTextOffsetLeft)
     Q_PROPERTY(int TextOffsetTop READ GetTextOffsetTop WRITE SetTextOffsetTop)
-    Q_PROPERTY(int TextShadowColor READ GetTextShadowColor WRITE SetTextShadowColor)
-    Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
+    Q_PROPERTY(int TextShadowColor READ GetTextShadowColor WRITE SetTextShadowColor NOTIFY
+                   TextShadowColorChanged DESIGNABLE false)
+    Q_PROPERTY(QColor TextShadowColorRGB READ GetTextShadowColorRGB WRITE SetTextShadowColorRGB
+                   STORED false)
+    Q_PROPERTY(TColorNames::TColorName TextShadowColorName READ GetTextShadowColorName WRITE
+                   SetTextShadowColorName STORED false)
+    // Enabling goes through State: not offered to form designers.
+    Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled DESIGNABLE false)
+    Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption NOTIFY CaptionChanged)
 
 public:
     // The visual state. fbsUp and fbsMouseOut are both "up": painting picks fbsUp while the
@@ -72,6 +80,12 @@ public:
     void SetTextOffsetTop(int value);
     TColor GetTextShadowColor() const { return FTextShadowColor; }
     void SetTextShadowColor(TColor value);
+    QColor GetTextShadowColorRGB() const { return ColorToQColor(FTextShadowColor); }
+    void SetTextShadowColorRGB(const QColor& value) { SetTextShadowColor(QColorToColor(value)); }
+    TColorName GetTextShadowColorName() const { return ColorName(FTextShadowColor); }
+    void SetTextShadowColorName(TColorName value) {
+        SetTextShadowColor(NamedColor(value, FTextShadowColor));
+    }
 
     // Rebuilds the disabled picture from the current system colours and repaints.
     void CMSyscolorChange();
@@ -92,6 +106,8 @@ public:
 signals:
     void clicked();
     void doubleClicked();
+    void TextShadowColorChanged();
+    void CaptionChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -106,6 +122,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    friend class TFancyButtonAccessible;
+
     void Paint(QPainter& canvas);
     void MouseDown(Qt::MouseButton button, int x, int y);
     void MouseMove(int x, int y);
@@ -252,6 +270,27 @@ private:
     TColor FMaskColor = clOlive;
     int FImageCount = 1;
 };
+
+// What assistive technology (a screen reader) learns of a fancy button: a push button named by
+// its caption (or by its accessible name when one is set), described by its hint, checkable when
+// it belongs to a group, and pressed by its "Press" action as by a click.
+// Every TFancyButton gets it; the factory is installed with the control library.
+class TFancyButtonAccessible : public QAccessibleWidget {
+public:
+    explicit TFancyButtonAccessible(TFancyButton* button);
+
+    QString text(QAccessible::Text t) const override;
+    QAccessible::State state() const override;
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString& actionName) const override;
+
+private:
+    TFancyButton* Button() const;
+};
+
+// The caption as it is read out: "&&" stands for "&", a single "&" marks the mnemonic.
+QString CaptionWithoutMnemonic(const QString& caption);
 
 // Records the class for form designers on the palette page "Brightmoss 2".
 namespace FancyButtonUnit {

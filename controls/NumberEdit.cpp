@@ -21,15 +21,18 @@ bool TNumberEdit::Validate() const {
 float TNumberEdit::GetValue() const {
     if (!Validate())
         return 0;
-    const long double value = *TextToNumber(text(), DecimalSeparator());
-    if (std::fabs(value) > std::numeric_limits<float>::max())
-        return value < 0 ? -std::numeric_limits<float>::infinity()
-                         : std::numeric_limits<float>::infinity();
-    return float(value);
+    return NearestFiniteFloat(*TextToNumber(text(), DecimalSeparator()));
 }
 
 void TNumberEdit::SetValue(float value) {
-    setText(FormatGeneral(value, 7, DecimalSeparator()));
+    setText(FormatGeneral(NearestFiniteFloat(value), 7, DecimalSeparator()));
+}
+
+float NearestFiniteFloat(long double value) {
+    constexpr float largest = std::numeric_limits<float>::max();
+    if (std::isnan(value))
+        return 0;
+    return float(std::clamp<long double>(value, -largest, largest));
 }
 
 QString DecimalSeparator() {

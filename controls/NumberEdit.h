@@ -10,6 +10,8 @@ class TNumberEdit : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(double Value READ GetValue WRITE SetValue)
     Q_PROPERTY(TNumberType NumberType READ GetNumberType WRITE SetNumberType)
+    // The number is stored through Value: the text is not offered to form designers.
+    Q_PROPERTY(QString text READ text WRITE setText DESIGNABLE false)
 
 public:
     // Kept with the control; input, checking and formatting are the same for both.
@@ -21,11 +23,12 @@ public:
     // True when the text converts to a number.
     bool Validate() const;
 
-    // The text as a number; 0 when it is none. A number beyond the range of float reads as
-    // infinity of its sign.
+    // The text as a number; 0 when it is none. A number beyond the range of float reads as the
+    // largest finite float of its sign, so every text that reads reads as a finite number.
     float GetValue() const;
 
-    // Writes the number in the general format with 7 significant digits.
+    // Writes the number in the general format with 7 significant digits. An infinity is written
+    // as the largest finite float of its sign and NaN as 0, so the text always reads back.
     void SetValue(float value);
 
     TNumberType GetNumberType() const { return FNumberType; }
@@ -34,6 +37,10 @@ public:
 private:
     TNumberType FNumberType = ntInteger;
 };
+
+// The finite float nearest to the value: beyond the range of float the largest finite float of
+// its sign, NaN 0.
+float NearestFiniteFloat(long double value);
 
 // The decimal separator of the user's locale settings (QLocale's default locale).
 QString DecimalSeparator();

@@ -13,10 +13,14 @@ TURLStatic::TURLStatic(QWidget* parent)
     QPalette colors = palette();
     colors.setColor(QPalette::WindowText, ColorToQColor(clBlue));
     setPalette(colors);
-    // A font of its own: the default font with the family and the underline changed, no longer
-    // following the parent's font.
+    // A font of its own: the default font's size in "Arial", underlined and in no other style
+    // (whatever style the application font has), no longer following the parent's font.
     QFont look = QGuiApplication::font();
     look.setFamilies({QStringLiteral("Arial")});
+    look.setWeight(QFont::Normal);
+    look.setStyle(QFont::StyleNormal);
+    look.setStrikeOut(false);
+    look.setOverline(false);
     look.setUnderline(true);
     look.setResolveMask(QFont::AllPropertiesResolved);
     setFont(look);

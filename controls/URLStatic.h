@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-// A label styled as a hyperlink (blue, underlined "Arial", hand cursor, transparent). A press of
-// the left button opens its URL through the desktop.
+// A label styled as a hyperlink (blue, "Arial" underlined and in no other style, hand cursor,
+// transparent). A press of the left button opens its URL through the desktop.
 class TURLStatic : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString URL READ GetURL WRITE SetURL)

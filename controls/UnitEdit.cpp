@@ -98,7 +98,7 @@ void TUnitEdit::SetValue(float value) {
     if (FEdit) {
         FEdit->SetValue(value);
     } else {
-        FPendingValue = value;
+        FPendingValue = NearestFiniteFloat(value); // as the edit part would read it back
         FValuePending = true;
     }
 }
@@ -109,6 +109,7 @@ void TUnitEdit::SetEditColor(TColor value) {
     else
         FEditColorPending = true;
     FEditColor = value;
+    emit EditColorChanged();
 }
 
 void TUnitEdit::SetUnitColor(TColor value) {
@@ -119,6 +120,7 @@ void TUnitEdit::SetUnitColor(TColor value) {
     FUnitColor = value;
     SetBackground(this, QPalette::Window, value);
     setAutoFillBackground(true);
+    emit UnitColorChanged();
 }
 
 namespace UnitEditUnit {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Colors.h"
+#include "ColorNames.h"
 #include "Component.h"
 
 #include <QLabel>
@@ -35,8 +35,16 @@ class TUnitEdit : public QWidget, public TLoadable {
     Q_OBJECT
     Q_PROPERTY(QString Unit READ GetUnit WRITE SetUnit)
     Q_PROPERTY(double Value READ GetValue WRITE SetValue)
-    Q_PROPERTY(int EditColor READ GetEditColor WRITE SetEditColor)
-    Q_PROPERTY(int UnitColor READ GetUnitColor WRITE SetUnitColor)
+    Q_PROPERTY(
+        int EditColor READ GetEditColor WRITE SetEditColor NOTIFY EditColorChanged DESIGNABLE false)
+    Q_PROPERTY(QColor EditColorRGB READ GetEditColorRGB WRITE SetEditColorRGB STORED false)
+    Q_PROPERTY(TColorNames::TColorName EditColorName READ GetEditColorName WRITE SetEditColorName
+                   STORED false)
+    Q_PROPERTY(
+        int UnitColor READ GetUnitColor WRITE SetUnitColor NOTIFY UnitColorChanged DESIGNABLE false)
+    Q_PROPERTY(QColor UnitColorRGB READ GetUnitColorRGB WRITE SetUnitColorRGB STORED false)
+    Q_PROPERTY(TColorNames::TColorName UnitColorName READ GetUnitColorName WRITE SetUnitColorName
+                   STORED false)
 
 public:
     explicit TUnitEdit(QWidget* parent = nullptr);
@@ -59,13 +67,25 @@ public:
 
     TColor GetEditColor() const { return FEditColor; }
     void SetEditColor(TColor value);
+    QColor GetEditColorRGB() const { return ColorToQColor(FEditColor); }
+    void SetEditColorRGB(const QColor& value) { SetEditColor(QColorToColor(value)); }
+    TColorName GetEditColorName() const { return ColorName(FEditColor); }
+    void SetEditColorName(TColorName value) { SetEditColor(NamedColor(value, FEditColor)); }
 
     // Colours the unit part and the composite's own background around the parts.
     TColor GetUnitColor() const { return FUnitColor; }
     void SetUnitColor(TColor value);
+    QColor GetUnitColorRGB() const { return ColorToQColor(FUnitColor); }
+    void SetUnitColorRGB(const QColor& value) { SetUnitColor(QColorToColor(value)); }
+    TColorName GetUnitColorName() const { return ColorName(FUnitColor); }
+    void SetUnitColorName(TColorName value) { SetUnitColor(NamedColor(value, FUnitColor)); }
 
     TNumberEdit* EditPart() const { return FEdit; }
     TStaticText* UnitPart() const { return FUnitPart; }
+
+signals:
+    void EditColorChanged();
+    void UnitColorChanged();
 
 protected:
     bool event(QEvent* event) override;

@@ -95,3 +95,13 @@ inline QByteArray BmpBytes(const QImage& image) {
     image.save(&buffer, "BMP");
     return bytes;
 }
+
+// The layout files shipped in data/, in name order: every one that is there, so that new layouts
+// are tested as soon as they are added.
+inline QStringList ShippedLayoutFiles() {
+    const QDir data(QStringLiteral(FW_DATA_DIR));
+    QStringList files;
+    for (const QString& name : data.entryList({QStringLiteral("*.kb")}, QDir::Files, QDir::Name))
+        files << data.filePath(name);
+    return files;
+}

@@ -3,6 +3,7 @@
 #include "FancyButton.h"
 #include "Registry.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QMetaProperty>
@@ -61,6 +62,10 @@ private slots:
     void onePictureStripMovedByTwo();
     void latchedCheckerboard();
     void registeredForDesigner();
+    void accessibleNameIsTheCaption_data();
+    void accessibleNameIsTheCaption();
+    void accessiblePushButton();
+    void accessiblePressActsAsAClick();
 
 private:
     // Moves the pointer to a point of a widget (pointer moves reach the window as from the
@@ -562,6 +567,92 @@ void TestFancyButton::registeredForDesigner() {
         QVERIFY(qobject_cast<TFancyButton*>(made.get()));
     }
     QCOMPARE(found, 1);
+}
+
+void TestFancyButton::accessibleNameIsTheCaption_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "Back"
+                           << "Back";
+    QTest::newRow("mnemonic") << "&Next"
+                              << "Next";
+    QTest::newRow("mnemonic inside") << "E&xit"
+                                     << "Exit";
+    QTest::newRow("escaped ampersand") << "Save && Exit"
+                                       << "Save & Exit";
+    QTest::newRow("trailing marker") << "OK&"
+                                     << "OK";
+    QTest::newRow("non-ASCII") << "Zur\u00FCck"
+                               << "Zur\u00FCck";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestFancyButton::accessibleNameIsTheCaption() {
+    QFETCH(QString, caption);
+    QFETCH(QString, name);
+    Button->SetCaption(caption);
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Button);
+    QVERIFY(button);
+    QCOMPARE(button->text(QAccessible::Name), name);
+}
+
+void TestFancyButton::accessiblePushButton() {
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Button);
+    QVERIFY(button);
+    QCOMPARE(button->role(), QAccessible::Button);
+    QVERIFY(button->actionInterface());
+    QCOMPARE(button->actionInterface()->actionNames().value(0),
+             QAccessibleActionInterface::pressAction());
+
+    // The hint describes it; a mnemonic is its accelerator.
+    Button->setToolTip(QStringLiteral("Go back to the previous page"));
+    QCOMPARE(button->text(QAccessible::Description), QString("Go back to the previous page"));
+    Button->SetCaption(QStringLiteral("&Back"));
+    QCOMPARE(button->text(QAccessible::Accelerator),
+             QKeySequence(Qt::ALT | Qt::Key_B).toString(QKeySequence::NativeText));
+
+    // A new caption is a new name; an accessible name set by hand wins.
+    Button->SetCaption(QStringLiteral("Previous"));
+    QCOMPARE(button->text(QAccessible::Name), QString("Previous"));
+    Button->setAccessibleName(QStringLiteral("Page back"));
+    QCOMPARE(button->text(QAccessible::Name), QString("Page back"));
+
+    // The states: disabled, latched in a group.
+    Button->SetState(TFancyButton::fbsDisabled);
+    QVERIFY(button->state().disabled);
+    Button->SetState(TFancyButton::fbsMouseOut);
+    QVERIFY(!button->state().disabled);
+    QVERIFY(!button->state().checkable);
+    Button->SetGroupIndex(1);
+    Button->SetDown(true);
+    QVERIFY(button->state().checkable);
+    QVERIFY(button->state().checked);
+}
+
+void TestFancyButton::accessiblePressActsAsAClick() {
+    QSignalSpy clicks(Button, &TFancyButton::clicked);
+    QAccessibleActionInterface* actions =
+        QAccessible::queryAccessibleInterface(Button)->actionInterface();
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicks.count(), 1);
+
+    // A disabled button does nothing.
+    Button->SetState(TFancyButton::fbsDisabled);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicks.count(), 1);
+
+    // On a dialog, the dialog closes with the button's modal result.
+    QDialog* dialog = MakeDialog();
+    QVERIFY(dialog);
+    Button->SetModalResult(1);
+    QSignalSpy finished(dialog, &QDialog::finished);
+    QSignalSpy dialogClicks(Button, &TFancyButton::clicked);
+    QAccessible::queryAccessibleInterface(Button)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QCOMPARE(dialogClicks.count(), 1);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), 1);
 }
 
 QTEST_MAIN(TestFancyButton)

@@ -3,6 +3,7 @@
 
 #include "IniFile.h"
 #include "KeyGroups.h"
+#include "KeyboardDrawing.h"
 #include "KeyboardGeometry.h"
 #include "LayoutSections.h"
 #include "Legends.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -157,6 +159,11 @@ ShippedCoordinates(const QString& layoutFile, const LegendSet& legends, bool* fr
     return values;
 }
 
+// Whether a pixel of `picture` holds ink, at the given darkness.
+bool IsInk(const QImage& picture, int x, int y, int darkerThan) {
+    return qGray(picture.pixel(x, y)) < darkerThan;
+}
+
 } // namespace
 
 class TestKbPicGen : public QObject {
@@ -183,6 +190,9 @@ private slots:
     void shippedPicture_data();
     void shippedPicture();
     void outlineCheckCatchesMisplacedRectangles();
+    void stackedLegendsKeepApart_data();
+    void stackedLegendsKeepApart();
+    void updateRefusesMissingLayoutFile();
 };
 
 void TestKbPicGen::keyboardGeometry_data() {
@@ -242,6 +252,9 @@ void TestKbPicGen::legendFiles_data() {
     QTest::newRow("us") << "us.txt" << Form::Ansi;
     QTest::newRow("de") << "de.txt" << Form::Iso;
     QTest::newRow("fr") << "fr.txt" << Form::Iso;
+    QTest::newRow("gb") << "gb.txt" << Form::Iso;
+    QTest::newRow("es") << "es.txt" << Form::Iso;
+    QTest::newRow("it") << "it.txt" << Form::Iso;
 }
 
 void TestKbPicGen::legendFiles() {
@@ -396,6 +409,32 @@ void TestKbPicGen::groupMembers() {
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC10")); // M
     QVERIFY(KeyNames(Group(fr, "letter").keys).contains("AC11")); // ù
     QVERIFY(KeyNames(Group(fr, "symbol").keys).contains("AB07")); // ,
+
+    // The UK keyboard: QWERTY letters on the ISO form, with # ~ beside Enter and \ | beside Shift.
+    const QList<KeyGroup> gb = MakeKeyGroups(iso, LoadOrFail("gb.txt"));
+    QCOMPARE(Group(gb, "letter").keys.size(), 26);
+    QCOMPARE(KeyNames(Group(gb, "symbol").keys),
+             QStringList({"AB08", "AB09", "AB10", "AC10", "AC11", "AC12", "AD11", "AD12", "AE11",
+                          "AE12", "LSGT", "TLDE"}));
+    QCOMPARE(KeyNames(Group(gb, "alt").keys), QStringList({"LALT"}));
+    QCOMPARE(KeyNames(Group(gb, "altgr").keys), QStringList({"RALT"}));
+
+    // The Spanish º is a letter of Unicode without a case: a symbol key, as ´ and ¡ are.
+    const QList<KeyGroup> es = MakeKeyGroups(iso, LoadOrFail("es.txt"));
+    QCOMPARE(Group(es, "letter").keys.size(), 28); // with Ñ and Ç
+    for (const char* symbol : {"TLDE", "AC11", "AE11", "AE12", "AD11", "LSGT"})
+        QVERIFY2(KeyNames(Group(es, "symbol").keys).contains(symbol), symbol);
+    QVERIFY(KeyNames(Group(es, "letter").keys).contains("AC10")); // Ñ
+    QCOMPARE(KeyNames(Group(es, "altgr").keys), QStringList({"RALT"}));
+
+    // The Italian accented vowels are letter keys, the apostrophe beside 0 a symbol key.
+    const QList<KeyGroup> it = MakeKeyGroups(iso, LoadOrFail("it.txt"));
+    const QStringList itLetters = KeyNames(Group(it, "letter").keys);
+    QCOMPARE(itLetters.size(), 31);
+    for (const char* vowel : {"AE12", "AD11", "AC10", "AC11", "AC12"}) // ì è ò à ù
+        QVERIFY2(itLetters.contains(vowel), vowel);
+    QVERIFY(KeyNames(Group(it, "symbol").keys).contains("AE11"));
+    QCOMPARE(Group(it, "number").keys.size(), 10);
 }
 
 void TestKbPicGen::coordinateText_data() {
@@ -496,6 +535,15 @@ void TestKbPicGen::shippedPicture_data() {
     QTest::newRow("fr") << "fr-FR.kb"
                         << "fr.txt"
                         << "fr.bmp";
+    QTest::newRow("gb") << "en-GB.kb"
+                        << "gb.txt"
+                        << "gb.bmp";
+    QTest::newRow("es") << "es-ES.kb"
+                        << "es.txt"
+                        << "es.bmp";
+    QTest::newRow("it") << "it-IT.kb"
+                        << "it.txt"
+                        << "it.bmp";
 }
 
 void TestKbPicGen::shippedPicture() {
@@ -557,6 +605,67 @@ void TestKbPicGen::outlineCheckCatchesMisplacedRectangles() {
     const Box everything{0, 0, PictureWidth, PictureHeight};
     QVERIFY(!OutlineFaults(picture, "all", {everything}).isEmpty());
     QVERIFY(!OutlineFaults(picture, "off", {{1500, 500, 1600, 600}}).isEmpty());
+}
+
+void TestKbPicGen::stackedLegendsKeepApart_data() {
+    legendFiles_data();
+}
+
+void TestKbPicGen::stackedLegendsKeepApart() {
+    // The Shift legend sits above the main one without touching it, also where a cedilla or a
+    // descender above meets an accent below (ç over ò). The main legends alone are drawn by
+    // giving every Shift legend no ink; what the whole picture has in addition is Shift ink.
+    QFETCH(QString, file);
+    const LegendSet legends = LoadOrFail(file);
+    const Keyboard keyboard = MakeKeyboard(legends.form);
+    LegendSet mainOnly = legends;
+    QList<const Key*> stacked;
+    for (const Key& key : keyboard.keys) {
+        Legend& legend = mainOnly.legends[key.name];
+        if (legend.upper.size() == 1 && legend.main.size() == 1) {
+            legend.upper = " ";
+            stacked.append(&key);
+        }
+    }
+    QVERIFY(!stacked.isEmpty());
+    const QImage whole = DrawKeyboard(keyboard, legends);
+    const QImage mains = DrawKeyboard(keyboard, mainOnly);
+
+    QStringList touching;
+    for (const Key* key : stacked) {
+        const Box& box = key->shape.front();
+        bool touches = false;
+        for (int y = box.top + LineWidth + 1; y < box.bottom - LineWidth - 1 && !touches; ++y)
+            for (int x = box.left + LineWidth + 1; x < box.right - LineWidth - 1 && !touches; ++x) {
+                if (!IsInk(whole, x, y, 128) || IsInk(mains, x, y, 250))
+                    continue; // not Shift ink
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        touches = touches || IsInk(mains, x + dx, y + dy, 250);
+            }
+        if (touches)
+            touching << key->name + " " + legends.legend(key->name).upper + " over " +
+                            legends.legend(key->name).main;
+    }
+    QVERIFY2(touching.isEmpty(), qPrintable(touching.join(", ")));
+}
+
+void TestKbPicGen::updateRefusesMissingLayoutFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString layout = dir.filePath("xx-YY.kb");
+    const QString picture = dir.filePath("xx.bmp");
+    QProcess kbpicgen;
+    kbpicgen.start(QStringLiteral(KBPICGEN),
+                   {"--picture", picture, "--update", layout, LayoutsDir + "/us.txt"});
+    QVERIFY(kbpicgen.waitForFinished(60000));
+    QCOMPARE(kbpicgen.exitStatus(), QProcess::NormalExit);
+    QVERIFY(kbpicgen.exitCode() != 0);
+    const QString errors = QString::fromUtf8(kbpicgen.readAllStandardError());
+    QVERIFY2(errors.contains(layout + " does not exist"), qPrintable(errors));
+    // Neither a layout file of the picture's sections alone nor a picture is left behind.
+    QVERIFY(!QFile::exists(layout));
+    QVERIFY(!QFile::exists(picture));
 }
 
 QTEST_MAIN(TestKbPicGen)

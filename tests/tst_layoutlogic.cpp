@@ -2,6 +2,9 @@
 #include "LayoutFile.h"
 #include "TypingText.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestLayoutLogic : public QObject {
@@ -18,6 +21,28 @@ private slots:
         QCOMPARE(LayoutFilePath("/opt/app", "en-US"), QString("/opt/app/en-US.kb"));
         QCOMPARE(PageKey("title", 1), QString("title-0"));
         QCOMPARE(PageKey("correction", 30), QString("correction-29"));
+    }
+
+    void layoutsBesideTheProgramComeBeforeTheDataDirectory() {
+        // An installed program keeps its data in <prefix>/share/fingerwise.
+        QCOMPARE(DataDirectory("/usr/bin/fingerwise"), QString("/usr/share/fingerwise"));
+        QCOMPARE(DataDirectory("/opt/fw/bin/fingerwise"), QString("/opt/fw/share/fingerwise"));
+
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath("bin") &&
+                QDir(prefix.path()).mkpath("share/fingerwise"));
+        const QString program = prefix.filePath("bin/fingerwise");
+        const QString data = prefix.filePath("share/fingerwise");
+        QCOMPARE(DataDirectory(program), data);
+        QCOMPARE(LayoutDirectory(program), data);
+        // A folder named like a layout file is no layout file.
+        QVERIFY(QDir(prefix.path()).mkpath("bin/folder.kb"));
+        QCOMPARE(LayoutDirectory(program), data);
+        // A layout file beside the program makes it a portable copy, whatever the data holds.
+        QFile beside(prefix.filePath("bin/en-US.KB"));
+        QVERIFY(beside.open(QIODevice::WriteOnly));
+        beside.close();
+        QCOMPARE(LayoutDirectory(program), prefix.filePath("bin"));
     }
 
     void caretOffsetsCountTwoPerLineBreak() {

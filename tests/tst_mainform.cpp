@@ -3,7 +3,9 @@
 #include "Layout.h"
 #include "Main.h"
 #include "TestSupport.h"
+#include "TypingText.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QImage>
 #include <QLabel>
@@ -12,7 +14,10 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
+#include <QTextBlock>
+#include <QWindow>
 
 namespace {
 
@@ -84,6 +89,30 @@ class TestMainForm : public QObject {
         folder->Write(name + ".kb", body + "\n[Bitmap]\nbitmap=kb.bmp\n");
     }
 
+    // The typing box's first line as the box shows it: the text before the caret once End has
+    // taken the caret from the start to the end of the first displayed line.
+    QString DisplayedFirstLine() {
+        QTextCursor cursor = form->TypingBox->textCursor();
+        cursor.setPosition(0);
+        form->TypingBox->setTextCursor(cursor);
+        QTest::keyClick(form->TypingBox, Qt::Key_End);
+        QString line =
+            form->TypingBox->toPlainText().left(form->TypingBox->textCursor().position());
+        while (line.endsWith(' '))
+            line.chop(1);
+        return line;
+    }
+
+    // Answers the layout chooser: the named layout, chosen with OK.
+    static TModalAnswerer::Answer Choose(const QString& name) {
+        return [name](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            chooser->LayoutsList->setCurrentItem(
+                chooser->LayoutsList->findItems(name, Qt::MatchExactly).first());
+            chooser->OKBtn->click();
+        };
+    }
+
     void Type(const QString& text) { QTest::keyClicks(form->TypingBox, text); }
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(form->TypingBox, Qt::Key(key), modifiers);
@@ -144,12 +173,7 @@ private slots:
     void aLongLayoutNameSurvivesARestart() {
         const QString name = QString("layout-with-a-long-name-").repeated(3); // 72 characters
         WriteLayout(name, "[Explanation texts]\ntitle-0=Long\n");
-        TModalAnswerer answerer([&](QWidget* w) {
-            auto* chooser = static_cast<TLayoutForm*>(w);
-            chooser->LayoutsList->setCurrentItem(
-                chooser->LayoutsList->findItems(name, Qt::MatchExactly).first());
-            chooser->OKBtn->click();
-        });
+        TModalAnswerer answerer(Choose(name));
         NewForm()->show();
         QTRY_COMPARE(form->PageNumber, 1);
         NewForm()->show(); // the next start reads the whole name back
@@ -165,12 +189,58 @@ private slots:
         QCOMPARE(answerer.Answered, 1);
         QCOMPARE(form->PageNumber, 0);
         QVERIFY(!QFile::exists(folder->FilePath("fingerwise.ini")));
+    }
 
-        // OK with nothing selected is no choice either.
-        TModalAnswerer okAnswerer([](QWidget* w) { static_cast<TLayoutForm*>(w)->OKBtn->click(); });
+    void okIsOfferedOnlyWhileALayoutIsSelected() {
+        bool stayedOpen = false, okEnabledWithSelection = false;
+        TModalAnswerer answerer([&](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            QVERIFY(!chooser->OKBtn->isEnabled());
+            QTest::keyClick(chooser->LayoutsList, Qt::Key_Return); // Enter with nothing selected
+            chooser->OKBtn->click();
+            stayedOpen = chooser->isVisible();
+            chooser->LayoutsList->setCurrentRow(0);
+            okEnabledWithSelection = chooser->OKBtn->isEnabled();
+            chooser->LayoutsList->clearSelection();
+            QVERIFY(!chooser->OKBtn->isEnabled());
+            chooser->close(); // the close box
+        });
         NewForm()->show();
         QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(answerer.Answered, 1);
+        QVERIFY(stayedOpen);
+        QVERIFY(okEnabledWithSelection);
+        QCOMPARE(form->PageNumber, 0);
         QVERIFY(!QFile::exists(folder->FilePath("fingerwise.ini")));
+        // Emptying the list for the next showing takes the selection, and OK, with it.
+        QListWidget* list = form->LayoutForm->LayoutsList;
+        list->setCurrentRow(0);
+        QVERIFY(form->LayoutForm->OKBtn->isEnabled());
+        list->clear();
+        QVERIFY(!form->LayoutForm->OKBtn->isEnabled());
+    }
+
+    void aLayoutWhoseFileIsGoneIsChosenAfresh() {
+        const QByteArray settings = "[General]\nkeyboard=gone\n";
+        folder->Write("fingerwise.ini", settings);
+        {
+            TModalAnswerer answerer([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+            NewForm()->show();
+            QTRY_VERIFY(!form->isVisible());
+            QCOMPARE(answerer.Answered, 1);
+            QCOMPARE(form->PageNumber, 0);
+            QCOMPARE(folder->Read("fingerwise.ini"), settings);
+        }
+        TModalAnswerer answerer([](QWidget* w) {
+            auto* chooser = static_cast<TLayoutForm*>(w);
+            QVERIFY(chooser->LayoutsList->selectedItems().isEmpty());
+            chooser->LayoutsList->setCurrentRow(0);
+            chooser->OKBtn->click();
+        });
+        NewForm()->show();
+        QTRY_COMPARE(form->PageNumber, 1);
+        QCOMPARE(form->Title->text(), QString("One"));
+        QVERIFY(folder->Read("fingerwise.ini").contains("keyboard=std"));
     }
 
     void aPictureThatDoesNotLoadIsReported() {
@@ -424,15 +494,48 @@ private slots:
         QCOMPARE(answerer.Answered, 1);
     }
 
+    void onlyTheFirstDisplayedLineCounts_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("presses");
+        QTest::addColumn<int>("width");
+        QTest::newRow("as loaded") << int(Qt::Key_F2) << 0 << 1000;
+        QTest::newRow("larger font") << int(Qt::Key_F2) << 4 << 1000;
+        QTest::newRow("smaller font") << int(Qt::Key_F3) << 4 << 1000;
+        QTest::newRow("narrower window") << int(Qt::Key_F2) << 0 << 640;
+    }
+
     void onlyTheFirstDisplayedLineCounts() {
-        const QString paragraph = QString("word ").repeated(30).trimmed();
-        WriteLayout("wrap", "[Explanation texts]\ntitle-0=A\nline1-0=" + paragraph.toUtf8() +
-                                "\ncorrection-0=" + paragraph.toUtf8() + "x\n");
+        QFETCH(int, key);
+        QFETCH(int, presses);
+        QFETCH(int, width);
+        QStringList words;
+        for (int i = 1; i <= 40; ++i)
+            words << QString("word%1").arg(i);
+        const QString paragraph = words.join(' ');
+        WriteLayout("wrap", "[Explanation texts]\ntitle-0=A\nline1-0=" + paragraph.toUtf8() + "\n");
         OpenLayout("wrap");
+        for (int i = 0; i < presses; ++i)
+            Press(key);
+        form->resize(width, 700);
+        QTRY_COMPARE(form->width(), width);
+        const QString firstLine = DisplayedFirstLine();
+        QVERIFY2(firstLine.size() < paragraph.size() / 2, qPrintable(firstLine)); // it wraps
+
         TModalAnswerer answerer([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
-        QTest::keyClick(form->TypingBox, Qt::Key_End);
-        Type("x"); // the whole paragraph equals the correction, but it wraps
-        QCOMPARE(answerer.Answered, 0);
+        auto typeAtParagraphEnd = [&](const QString& correction, const QString& text) {
+            WriteLayout("wrap", "[Explanation texts]\ntitle-0=A\ncorrection-0=" +
+                                    correction.toUtf8() + "\n");
+            QTextCursor cursor = form->TypingBox->textCursor();
+            cursor.setPosition(form->TypingBox->document()->firstBlock().length() - 1);
+            form->TypingBox->setTextCursor(cursor);
+            Type(text);
+        };
+        // Typing at the paragraph's end leaves the first displayed line, which is complete.
+        typeAtParagraphEnd(firstLine, "x");
+        QCOMPARE(answerer.Answered, 1);
+        // The whole paragraph equals this correction, but it wraps.
+        typeAtParagraphEnd(paragraph + "xy", "y");
+        QCOMPARE(answerer.Answered, 1);
     }
 
     void aPageCompleteAsLoadedOpensTheDialogAfterTheLoad() {
@@ -485,21 +588,79 @@ private slots:
         QCOMPARE(form->TypingBox->font().pointSize(), 203);
     }
 
+    void pageKeysJumpNearTheEnds_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("expected");
+        // The 100 numbered lines are 2392 characters long, counting line breaks as two.
+        QTest::newRow("page down past 2208") << int(Qt::Key_PageDown) << 2209 << 2392;
+        QTest::newRow("page down at 2208") << int(Qt::Key_PageDown) << 2208 << 2208;
+        QTest::newRow("page up before 192") << int(Qt::Key_PageUp) << 191 << 0;
+        QTest::newRow("page up at 192") << int(Qt::Key_PageUp) << 192 << 192;
+        QTest::newRow("page down with a selection") << int(Qt::Key_PageDown) << -2209 << 2392;
+        QTest::newRow("page up with a selection") << int(Qt::Key_PageUp) << -191 << 0;
+    }
+
+    // The keys' own rule, before the box's page movement. A negative offset selects from there to
+    // the end of the text: the selection's start counts.
     void pageKeysJumpNearTheEnds() {
+        QFETCH(int, key);
+        QFETCH(int, offset);
+        QFETCH(int, expected);
         OpenLayout("std");
         form->ShowPage(5);
         const QString text = form->TypingBox->toPlainText();
-        auto caretAt = [&](int position) {
+        auto placeCaret = [&] {
+            const int position = CaretOffsetToPosition(text, std::abs(offset));
+            QCOMPARE(PositionToCaretOffset(text, position), std::abs(offset));
             QTextCursor cursor = form->TypingBox->textCursor();
             cursor.setPosition(position);
+            if (offset < 0)
+                cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
             form->TypingBox->setTextCursor(cursor);
         };
-        caretAt(text.size() - 30); // offset 2392 - 30 - 2 > 2208
-        Press(Qt::Key_PageDown);
-        QCOMPARE(form->TypingBox->textCursor().position(), text.size());
-        caretAt(50); // offset 52 < 192
-        Press(Qt::Key_PageUp);
-        QCOMPARE(form->TypingBox->textCursor().position(), 0);
+        auto caretOffset = [&] {
+            return PositionToCaretOffset(text, form->TypingBox->textCursor().position());
+        };
+        placeCaret();
+        form->TypingBoxKeyDown(key, Qt::NoModifier);
+        QCOMPARE(caretOffset(), expected);
+        if (expected == offset)
+            return; // the rule left the caret alone
+        QVERIFY(!form->TypingBox->textCursor().hasSelection());
+        // Pressed in the box, the box's own movement starts from there.
+        placeCaret();
+        Press(key);
+        QCOMPARE(caretOffset(), expected);
+    }
+
+    void clicksIntoTheTextsLeaveTheKeysWithTheTypingBox_data() {
+        QTest::addColumn<bool>("task");
+        QTest::addColumn<int>("page");
+        QTest::newRow("explanation") << false << 1;
+        QTest::newRow("task") << true << 1;
+        QTest::newRow("explanation on a hidden page") << false << 2;
+        QTest::newRow("task on a hidden page") << true << 2;
+    }
+
+    void clicksIntoTheTextsLeaveTheKeysWithTheTypingBox() {
+        QFETCH(bool, task);
+        QFETCH(int, page);
+        WriteLayout("texts", "[Explanation texts]\ntitle-0=A\nexplanation-0=Words to read\n"
+                             "task-0=Words to do\ntitle-1=B\nline1-1=hidden\n"
+                             "explanation-1=More words\ntask-1=More to do\ntitle-2=C\n");
+        OpenLayout("texts");
+        form->ShowPage(page);
+        QPlainTextEdit* text = task ? form->Task : form->Explanation;
+        QTextCursor start = text->textCursor();
+        start.setPosition(1);
+        const QPoint word = text->cursorRect(start).center();
+        QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, word);
+        QTest::mouseDClick(text->viewport(), Qt::LeftButton, {}, word);
+        QVERIFY(text->textCursor().hasSelection()); // the text can still be selected
+        QCOMPARE(form->focusWidget(), form->TypingBox);
+        QTest::keyClick(form->windowHandle(), Qt::Key_F12);
+        QCOMPARE(form->PageNumber, page + 1);
     }
 
     void escapeClosesTheWindow() {
@@ -534,6 +695,49 @@ private slots:
         QTRY_COMPARE(form->BottomPanel->height(), 2 * (2000 / 28));
     }
 
+    void theMaximisedWindowKeepsItsSize() {
+        NewForm()->FirstShow = false;
+        form->showMaximized();
+        const QSize workArea = form->screen()->availableGeometry().size();
+        QTRY_COMPARE(form->frameGeometry().size(), workArea);
+        QCOMPARE(form->minimumSize(), form->size()); // not resizable by dragging
+        QCOMPARE(form->maximumSize(), form->size());
+    }
+
+    void theTitleAndFooterSitAtTheTopCentred_data() {
+        QTest::addColumn<bool>("footer");
+        QTest::newRow("title") << false;
+        QTest::newRow("footer") << true;
+    }
+
+    void theTitleAndFooterSitAtTheTopCentred() {
+        QFETCH(bool, footer);
+        OpenLayout("std", QSize(2000, 1400));
+        QLabel* label = footer ? form->Footer : form->Title;
+        const QImage image = label->grab().toImage();
+        const QRgb background = image.pixel(0, 0);
+        int top = -1, bottom = -1, left = image.width(), right = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != background) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        QVERIFY(top >= 0);
+        const int spare = label->height() - QFontMetrics(label->font()).height();
+        QVERIFY2(spare >= 8, "too little room to tell where the text sits");
+        const int below = label->height() - 1 - bottom;
+        QVERIFY2(below - top >= spare * 3 / 4,
+                 qPrintable(QString("%1 above, %2 below").arg(top).arg(below)));
+        QVERIFY2(std::abs(left - (image.width() - 1 - right)) <= 4,
+                 qPrintable(QString("%1 left, %2 right of %3")
+                                .arg(left)
+                                .arg(image.width() - 1 - right)
+                                .arg(image.width())));
+    }
+
     // --- choosing the layout --------------------------------------------------------------
 
     void theChooserListsSortsAndPreselects() {
@@ -543,6 +747,7 @@ private slots:
         folder->Write("notes.txt", "");
         folder->Write("two\nlines.kb", ""); // a name that could not be written back
         folder->Write("UPPER.KB", "");
+        folder->Write(".kb", ""); // no layout name
         QDir(folder->Path()).mkdir("old.kb");
         folder->Write("fingerwise.ini", "[General]\nkeyboard=ALPHA\n");
         OpenLayout("std");
@@ -577,12 +782,7 @@ private slots:
         form->NextBtnClick();
         form->NextBtnClick();
         QCOMPARE(form->PageNumber, 5);
-        TModalAnswerer answerer([](QWidget* w) {
-            auto* chooser = static_cast<TLayoutForm*>(w);
-            chooser->LayoutsList->setCurrentItem(
-                chooser->LayoutsList->findItems("other", Qt::MatchExactly).first());
-            chooser->OKBtn->click();
-        });
+        TModalAnswerer answerer(Choose("other"));
         form->Changelayout1->trigger();
         QCOMPARE(form->PageNumber, 5);
         QCOMPARE(form->Title->text(), QString("Fünf"));
@@ -592,6 +792,17 @@ private slots:
         QVERIFY(folder->Read("fingerwise.ini").contains("keyboard=other"));
         form->BackBtnClick();
         QCOMPARE(form->Title->text(), QString("Zwei"));
+    }
+
+    void aLayoutChangeWithNoPageShownShowsPageOne() {
+        WriteLayout("untitled", "[Messages]\ncontinue=No pages here\n");
+        OpenLayout("untitled");
+        QCOMPARE(form->PageNumber, 0);
+        TModalAnswerer answerer(Choose("std"));
+        form->Changelayout1->trigger();
+        QCOMPARE(form->PageNumber, 1);
+        QCOMPARE(form->Title->text(), QString("One"));
+        QCOMPARE(form->HistoryDepth, 0);
     }
 
     void cancellingAChangeLeavesEverything() {
@@ -617,6 +828,30 @@ private slots:
             QTRY_VERIFY(form->PopupMenu1->isVisible());
             form->PopupMenu1->close();
         }
+    }
+
+    void screenReadersFindEveryControlByName() {
+        OpenLayout("std");
+        auto accessible = [](QWidget* widget) {
+            QAccessibleInterface* found = QAccessible::queryAccessibleInterface(widget);
+            return std::pair(found ? found->role() : QAccessible::NoRole,
+                             found ? found->text(QAccessible::Name) : QString());
+        };
+        using R = std::pair<QAccessible::Role, QString>;
+        // The buttons are push buttons named by the captions of the layout file.
+        QCOMPARE(accessible(form->BackBtn), R(QAccessible::Button, "Zurück"));
+        QCOMPARE(accessible(form->NextBtn), R(QAccessible::Button, "Next"));
+        QCOMPARE(accessible(form->ExitBtn), R(QAccessible::Button, "Exit"));
+        QCOMPARE(accessible(form->CongratsDlg->OKBtn), R(QAccessible::Button, "OK"));
+        QCOMPARE(accessible(form->Explanation).second, QString("Explanation"));
+        QCOMPARE(accessible(form->Task).second, QString("Task"));
+        QCOMPARE(accessible(form->TypingBox), R(QAccessible::EditableText, "Typing box"));
+        QCOMPARE(accessible(form->PaintBox).second, QString("Keyboard picture"));
+        // The page's texts stay readable under those names.
+        QAccessibleTextInterface* explanation =
+            QAccessible::queryAccessibleInterface(form->Explanation)->textInterface();
+        QVERIFY(explanation);
+        QCOMPARE(explanation->text(0, explanation->characterCount()), QString("The first page"));
     }
 
     void theSecondMenuItemShowsTheAboutBox() {

@@ -43,8 +43,11 @@ private slots:
         QTest::newRow("carry into the exponent") << 9.9999999e-5f << "0.0001";
         QTest::newRow("rounding below 0.0001") << 9.9999e-5f << "9.9999E-5";
         QTest::newRow("float's own digits") << 3.1415927f << "3.141593";
-        QTest::newRow("infinity") << std::numeric_limits<float>::infinity() << "INF";
-        QTest::newRow("minus infinity") << -std::numeric_limits<float>::infinity() << "-INF";
+        // Never a text that does not read back: the nearest finite value instead.
+        QTest::newRow("infinity") << std::numeric_limits<float>::infinity() << "3.402823E38";
+        QTest::newRow("minus infinity")
+            << -std::numeric_limits<float>::infinity() << "-3.402823E38";
+        QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << "0";
     }
 
     void valueIsWrittenInTheGeneralFormat() {
@@ -79,10 +82,15 @@ private slots:
         QTest::newRow("separator and exponent") << ".e5" << true << 0.0;
         QTest::newRow("leading zeros") << "007" << true << 7.0;
         QTest::newRow("tiny for any float") << "1e-6000" << true << 0.0;
+        // Beyond the range of float: the largest finite float of the sign.
         QTest::newRow("beyond float, within extended")
-            << "1e300" << true << double(std::numeric_limits<float>::infinity());
+            << "1e300" << true << double(std::numeric_limits<float>::max());
         QTest::newRow("beyond float, negative")
-            << "-1e300" << true << -double(std::numeric_limits<float>::infinity());
+            << "-1e300" << true << -double(std::numeric_limits<float>::max());
+        QTest::newRow("printed largest float")
+            << "3.4028235e38" << true << double(std::numeric_limits<float>::max());
+        QTest::newRow("printed largest float, negative")
+            << "-3.4028235E38" << true << -double(std::numeric_limits<float>::max());
 
         QTest::newRow("empty") << "" << false << 0.0;
         QTest::newRow("blanks only") << "   " << false << 0.0;
@@ -136,6 +144,30 @@ private slots:
             const float back = edit.GetValue();
             QVERIFY2(std::fabs(back - value) <= std::fabs(value) * 1e-6f, qPrintable(edit.text()));
         }
+    }
+
+    void everyWrittenValueReadsBackAsAFiniteNumber_data() {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<float>("back");
+        constexpr float largest = std::numeric_limits<float>::max();
+        QTest::newRow("infinity") << std::numeric_limits<float>::infinity() << 3.402823e38f;
+        QTest::newRow("minus infinity") << -std::numeric_limits<float>::infinity() << -3.402823e38f;
+        QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << 0.0f;
+        QTest::newRow("largest float") << largest << 3.402823e38f;
+        QTest::newRow("lowest float") << -largest << -3.402823e38f;
+    }
+
+    void everyWrittenValueReadsBackAsAFiniteNumber() {
+        QFETCH(float, value);
+        QFETCH(float, back);
+        TNumberEdit edit;
+        edit.SetValue(value);
+        QVERIFY2(edit.Validate(), qPrintable(edit.text()));
+        QCOMPARE(edit.GetValue(), back);
+        // Read and written again, the text stays the same.
+        const QString text = edit.text();
+        edit.SetValue(edit.GetValue());
+        QCOMPARE(edit.text(), text);
     }
 
     void settingTheValueRaisesTheChange() {

@@ -5,6 +5,7 @@
 #include "OpenUrl.h"
 #include "URLStatic.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -49,6 +50,25 @@ private slots:
         // Its own font: the parent's size is not taken over.
         QCOMPARE(link->font().pointSizeF(), QFont().pointSizeF());
         QVERIFY(!link->autoFillBackground());
+    }
+
+    void isUnderlinedOnlyWhateverTheApplicationFont() {
+        const QFont applicationFont = QApplication::font();
+        QFont styled = applicationFont;
+        styled.setBold(true);
+        styled.setItalic(true);
+        styled.setStrikeOut(true);
+        styled.setOverline(true);
+        styled.setPointSize(15);
+        QApplication::setFont(styled);
+        TURLStatic link;
+        QApplication::setFont(applicationFont);
+        QVERIFY(link.font().underline());
+        QCOMPARE(link.font().weight(), QFont::Normal);
+        QCOMPARE(link.font().style(), QFont::StyleNormal);
+        QVERIFY(!link.font().strikeOut() && !link.font().overline());
+        QCOMPARE(link.font().pointSize(), 15); // the size stays the default font's
+        QCOMPARE(link.font().family(), "Arial");
     }
 
     void leftPressOpensTheAddressOncePerPress() {

@@ -7,7 +7,13 @@
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
-// One control of the control set as Qt Designer offers it in its widget box.
+class QDesignerFormEditorInterface;
+class TFancyButton;
+class QDesignerPropertySheetExtension;
+
+// One control of the control set as Qt Designer offers it in its widget box. A new fancy button
+// is captioned with its object name and follows renames while the caption is the name; a new
+// label shows its class name.
 class TControlPlugin : public QObject, public QDesignerCustomWidgetInterface {
     Q_OBJECT
     Q_INTERFACES(QDesignerCustomWidgetInterface)
@@ -27,8 +33,22 @@ public:
     bool isInitialized() const override;
     void initialize(QDesignerFormEditorInterface* core) override;
 
+private slots:
+    // A stored property that Qt Designer does not offer itself changed (through one of the
+    // properties that edit it): it is marked changed, so that the form keeps it, and the
+    // properties that edit it show the new value.
+    void HiddenPropertyChanged();
+
 private:
+    void CaptionFromObjectName(TFancyButton* button);
+    void WatchHiddenProperties(QWidget* control);
+    QDesignerPropertySheetExtension* PropertySheet(QObject* control) const;
+    // Marks a property of a control changed in Qt Designer, so that the form keeps it, and shows
+    // its value in the property editor.
+    void MarkChanged(QObject* control, const QString& name);
+
     TRegisteredComponent Component;
+    QDesignerFormEditorInterface* Core = nullptr;
     bool Initialized = false;
     mutable QSize DefaultSize; // of a new control, measured once
 };

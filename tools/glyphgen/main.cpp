@@ -4,9 +4,11 @@
 //
 // writes DATA_DIR/buttons/{back,next,exit,ok}.bmp (strips of 100 x 48 pictures: hover, pressed,
 // resting, placeholder and, for Back and Next, the faint outline that the disabled picture is
-// recoloured from) and DATA_DIR/icon/fingerwise-{16,32,48}.png (a keyboard key).
+// recoloured from) and the program icon, a keyboard key: DATA_DIR/icon/fingerwise-N.png in the
+// sizes of the desktop's icon theme (16 to 256) and the scalable DATA_DIR/icon/fingerwise.svg.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -42,8 +44,7 @@ QPainterPath BodyPath() {
     return path;
 }
 
-QPainterPath BackArrow()
-{
+QPainterPath BackArrow() {
     QPainterPath path;
     path.moveTo(11, 22);
     path.lineTo(23, 11.5);
@@ -204,7 +205,21 @@ QImage Strip(int count, const TSymbol& symbol) {
     return strip;
 }
 
-// A keyboard key seen from above: a light top face on a darker body, with an "F" on it.
+// A keyboard key seen from above: a light top face on a darker body, with an "F" on it. The
+// geometry is in a 48 x 48 square; the pictures scale it, the scalable icon states it.
+const QRectF IconBody(2, 3, 44, 43);
+constexpr qreal IconBodyRadius = 8;
+const QColor IconBodyTop(120, 120, 196), IconBodyBottom(56, 56, 128), IconBodyEdge(34, 34, 84);
+const QRectF IconFace(8, 6, 32, 31);
+constexpr qreal IconFaceRadius = 6;
+const QColor IconFaceTop(250, 250, 255), IconFaceBottom(206, 206, 232);
+const QRectF IconBars[] = {QRectF(17, 12, 6, 20), QRectF(17, 12, 15, 5), QRectF(17, 20, 12, 4.5)};
+const QColor IconBarColor(86, 86, 171);
+
+qreal IconEdgeWidth(int size) {
+    return size <= 16 ? 3.0 : 1.5;
+}
+
 QImage Icon(int size) {
     QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
@@ -212,30 +227,80 @@ QImage Icon(int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 48.0, size / 48.0);
     QPainterPath outer;
-    outer.addRoundedRect(QRectF(2, 3, 44, 43), 8, 8);
-    QLinearGradient side(0, 3, 0, 46);
-    side.setColorAt(0, QColor(120, 120, 196));
-    side.setColorAt(1, QColor(56, 56, 128));
+    outer.addRoundedRect(IconBody, IconBodyRadius, IconBodyRadius);
+    QLinearGradient side(0, IconBody.top(), 0, IconBody.bottom());
+    side.setColorAt(0, IconBodyTop);
+    side.setColorAt(1, IconBodyBottom);
     p.fillPath(outer, side);
-    p.setPen(QPen(QColor(34, 34, 84), size <= 16 ? 3.0 : 1.5));
+    p.setPen(QPen(IconBodyEdge, IconEdgeWidth(size)));
     p.drawPath(outer);
     QPainterPath top;
-    top.addRoundedRect(QRectF(8, 6, 32, 31), 6, 6);
-    QLinearGradient face(0, 6, 0, 37);
-    face.setColorAt(0, QColor(250, 250, 255));
-    face.setColorAt(1, QColor(206, 206, 232));
+    top.addRoundedRect(IconFace, IconFaceRadius, IconFaceRadius);
+    QLinearGradient face(0, IconFace.top(), 0, IconFace.bottom());
+    face.setColorAt(0, IconFaceTop);
+    face.setColorAt(1, IconFaceBottom);
     p.fillPath(top, face);
-    for (const QRectF& bar :
-         {QRectF(17, 12, 6, 20), QRectF(17, 12, 15, 5), QRectF(17, 20, 12, 4.5)})
-        p.fillRect(bar, QColor(86, 86, 171));
+    for (const QRectF& bar : IconBars)
+        p.fillRect(bar, IconBarColor);
     return icon;
 }
 
-bool Save(const QImage& image, const QString& path) {
-    if (image.save(path))
-        return true;
+// The same key as a scalable picture, for desktops that draw the icon at any size.
+QByteArray IconSvg() {
+    auto rect = [](const QRectF& r, qreal radius, const QString& fill, const QString& extra) {
+        return QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" "
+                              "fill=\"%6\"%7/>\n")
+            .arg(r.x())
+            .arg(r.y())
+            .arg(r.width())
+            .arg(r.height())
+            .arg(radius)
+            .arg(fill, extra);
+    };
+    auto gradient = [](const QString& id, const QRectF& r, const QColor& top,
+                       const QColor& bottom) {
+        return QStringLiteral("    <linearGradient id=\"%1\" gradientUnits=\"userSpaceOnUse\" "
+                              "x1=\"0\" y1=\"%2\" x2=\"0\" y2=\"%3\">\n"
+                              "      <stop offset=\"0\" stop-color=\"%4\"/>\n"
+                              "      <stop offset=\"1\" stop-color=\"%5\"/>\n"
+                              "    </linearGradient>\n")
+            .arg(id)
+            .arg(r.top())
+            .arg(r.bottom())
+            .arg(top.name(), bottom.name());
+    };
+    QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" "
+                                 "height=\"48\" viewBox=\"0 0 48 48\">\n  <defs>\n");
+    svg += gradient(QStringLiteral("body"), IconBody, IconBodyTop, IconBodyBottom);
+    svg += gradient(QStringLiteral("face"), IconFace, IconFaceTop, IconFaceBottom);
+    svg += QStringLiteral("  </defs>\n");
+    svg += rect(IconBody, IconBodyRadius, QStringLiteral("url(#body)"),
+                QStringLiteral(" stroke=\"%1\" stroke-width=\"%2\"")
+                    .arg(IconBodyEdge.name())
+                    .arg(IconEdgeWidth(48)));
+    svg += rect(IconFace, IconFaceRadius, QStringLiteral("url(#face)"), QString());
+    for (const QRectF& bar : IconBars)
+        svg += rect(bar, 0, IconBarColor.name(), QString());
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
+}
+
+constexpr int IconSizes[] = {16, 32, 48, 64, 128, 256};
+
+bool CannotWrite(const QString& path) {
     QTextStream(stderr) << "glyphgen: cannot write " << path << "\n";
     return false;
+}
+
+bool Save(const QImage& image, const QString& path) {
+    return image.save(path) || CannotWrite(path);
+}
+
+bool Save(const QByteArray& text, const QString& path) {
+    QFile file(path);
+    return (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(text) == text.size()) ||
+           CannotWrite(path);
 }
 
 } // namespace
@@ -255,8 +320,9 @@ int main(int argc, char** argv) {
     ok = Save(Strip(5, NextArrow), data.filePath(QStringLiteral("buttons/next.bmp"))) && ok;
     ok = Save(Strip(4, Cross), data.filePath(QStringLiteral("buttons/exit.bmp"))) && ok;
     ok = Save(Strip(4, Tick), data.filePath(QStringLiteral("buttons/ok.bmp"))) && ok;
-    for (int size : {16, 32, 48})
+    for (int size : IconSizes)
         ok = Save(Icon(size), data.filePath(QStringLiteral("icon/fingerwise-%1.png").arg(size))) &&
              ok;
+    ok = Save(IconSvg(), data.filePath(QStringLiteral("icon/fingerwise.svg"))) && ok;
     return ok ? 0 : 1;
 }

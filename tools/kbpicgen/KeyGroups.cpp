@@ -94,9 +94,14 @@ bool IsNumberKey(const QString& name) {
     return HasPrefix(name, "AE") && name.mid(2).toInt() <= 10;
 }
 
+// A letter of an alphabet has a case; the ordinal signs º and ª count as letters without one.
+bool IsCasedLetter(QChar ch) {
+    return ch.isUpper() || ch.isLower();
+}
+
 bool IsLetterKey(const QString& name, const LegendSet& legends) {
     const QString main = legends.legend(name).main;
-    return IsCharacterKey(name) && !IsNumberKey(name) && main.size() == 1 && main[0].isLetter();
+    return IsCharacterKey(name) && !IsNumberKey(name) && main.size() == 1 && IsCasedLetter(main[0]);
 }
 
 bool IsFunctionKey(const QString& name) {

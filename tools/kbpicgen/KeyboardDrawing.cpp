@@ -77,32 +77,79 @@ FittedFont FitText(const QRectF& area, const QString& text, QFont font) {
     }
 }
 
-// Draws text, line by line, centred in `area`, shrunk to fit. Lines are placed by the height of
-// capitals, so that a letter sits in the middle of its area. A sign drawn below the baseline, such
-// as "_", is lifted until its ink ends above `inkFloor`, clear of the key's outline.
-void DrawFittedText(QPainter& p, const QRectF& area, const QString& text, const QFont& font,
-                    double inkFloor = std::numeric_limits<double>::infinity()) {
-    const auto [fitted, squeeze] = FitText(area, text, font);
-    const QFontMetricsF metrics(fitted);
+// Where text goes in `area`: shrunk to fit, centred, lines placed by the height of capitals, so
+// that a letter sits in the middle of its area. A sign drawn below the baseline, such as "_", is
+// lifted until its ink ends above `inkFloor`, clear of the key's outline.
+struct TextPlacement {
+    FittedFont fitted;
+    double baseline = 0; // of the first line
+    double inkTop = 0;
+    double inkBottom = 0;
+
+    void moveDown(double by) {
+        baseline += by;
+        inkTop += by;
+        inkBottom += by;
+    }
+};
+
+TextPlacement PlaceText(const QRectF& area, const QString& text, const QFont& font,
+                        double inkFloor = std::numeric_limits<double>::infinity()) {
+    TextPlacement placed{FitText(area, text, font)};
+    const QFontMetricsF metrics(placed.fitted.font);
     const QStringList lines = text.split(u'\n');
     const double blockHeight = (lines.size() - 1) * metrics.lineSpacing() + metrics.capHeight();
-    double baseline = area.center().y() - blockHeight / 2 + metrics.capHeight();
-    const double lastBaseline = baseline + (lines.size() - 1) * metrics.lineSpacing();
-    const double inkBottom = lastBaseline + metrics.tightBoundingRect(lines.back()).bottom();
-    if (inkBottom > inkFloor)
-        baseline -= inkBottom - inkFloor;
+    placed.baseline = area.center().y() - blockHeight / 2 + metrics.capHeight();
+    const double lastBaseline = placed.baseline + (lines.size() - 1) * metrics.lineSpacing();
+    placed.inkTop = placed.baseline + metrics.tightBoundingRect(lines.front()).top();
+    placed.inkBottom = lastBaseline + metrics.tightBoundingRect(lines.back()).bottom();
+    if (placed.inkBottom > inkFloor)
+        placed.moveDown(inkFloor - placed.inkBottom);
+    return placed;
+}
 
+// Draws text, line by line, centred across `area`, where `placed` puts it.
+void DrawPlacedText(QPainter& p, const QRectF& area, const QString& text,
+                    const TextPlacement& placed) {
+    const QFontMetricsF metrics(placed.fitted.font);
     p.save();
-    p.setFont(fitted);
+    p.setFont(placed.fitted.font);
     p.setPen(Qt::black);
     p.translate(area.left(), 0);
-    p.scale(squeeze, 1);
-    const double width = area.width() / squeeze;
-    for (const QString& line : lines) {
+    p.scale(placed.fitted.squeeze, 1);
+    const double width = area.width() / placed.fitted.squeeze;
+    double baseline = placed.baseline;
+    for (const QString& line : text.split(u'\n')) {
         p.drawText(QPointF((width - metrics.horizontalAdvance(line)) / 2, baseline), line);
         baseline += metrics.lineSpacing();
     }
     p.restore();
+}
+
+void DrawFittedText(QPainter& p, const QRectF& area, const QString& text, const QFont& font,
+                    double inkFloor = std::numeric_limits<double>::infinity()) {
+    DrawPlacedText(p, area, text, PlaceText(area, text, font, inkFloor));
+}
+
+// Two legends one above the other. Where the ink of the upper one would come near the lower
+// one's (a cedilla over an accent, a brace over a bracket), the upper one rises into the padding
+// above, at most through its inner half, and then the lower one sinks towards `inkFloor`.
+void DrawStackedText(QPainter& p, const QRectF& face, const QString& upper, const QFont& upperFont,
+                     const QString& lower, const QFont& lowerFont, double inkFloor) {
+    constexpr double gap = 1; // blank pixels between the two legends' ink
+    const double inkCeiling = face.top() - FacePadding / 2;
+    const QRectF upperHalf = face.adjusted(0, 0, 0, -face.height() / 2);
+    const QRectF lowerHalf = face.adjusted(0, face.height() / 2, 0, 0);
+    TextPlacement above = PlaceText(upperHalf, upper, upperFont, inkFloor);
+    TextPlacement below = PlaceText(lowerHalf, lower, lowerFont, inkFloor);
+    const double overlap = above.inkBottom + gap - below.inkTop;
+    if (overlap > 0) {
+        const double rise = std::clamp(above.inkTop - inkCeiling, 0.0, overlap);
+        above.moveDown(-rise);
+        below.moveDown(std::clamp(inkFloor - below.inkBottom, 0.0, overlap - rise));
+    }
+    DrawPlacedText(p, upperHalf, upper, above);
+    DrawPlacedText(p, lowerHalf, lower, below);
 }
 
 void DrawWindowsLogo(QPainter& p, QPointF centre) {
@@ -240,7 +287,6 @@ void DrawLegend(QPainter& p, const Key& key, const Legend& legend,
         DrawFittedText(p, corner, legend.altGr, LegendFont(TextSize::Word), inkFloor);
     }
     const QRectF upperHalf = column.adjusted(0, 0, 0, -column.height() / 2);
-    const QRectF lowerHalf = column.adjusted(0, column.height() / 2, 0, 0);
     if (legend.upper.isEmpty()) {
         if (legend.altGr.isEmpty())
             DrawFittedText(p, column, legend.main, LegendFont(TextSize::Letter), inkFloor);
@@ -251,8 +297,8 @@ void DrawLegend(QPainter& p, const Key& key, const Legend& legend,
     const auto font = [](const QString& text) {
         return LegendFont(IsOneCharacter(text) ? TextSize::Pair : TextSize::SmallWord);
     };
-    DrawFittedText(p, upperHalf, legend.upper, font(legend.upper), inkFloor);
-    DrawFittedText(p, lowerHalf, legend.main, font(legend.main), inkFloor);
+    DrawStackedText(p, column, legend.upper, font(legend.upper), legend.main, font(legend.main),
+                    inkFloor);
 }
 
 void DrawHomingBump(QPainter& p, const Key& key) {

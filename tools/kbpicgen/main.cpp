@@ -45,16 +45,13 @@ bool SaveImage(const QImage& image, const QString& fileName, const char* format,
 }
 
 bool UpdateLayoutFile(const QString& fileName, const QString& sections, QStringList& errors) {
-    QByteArray old; // a file that does not exist yet starts empty
     QFile in(fileName);
-    if (in.exists()) {
-        if (!in.open(QIODevice::ReadOnly)) {
-            errors.append(QString("%1: %2").arg(fileName, in.errorString()));
-            return false;
-        }
-        old = in.readAll();
-        in.close();
+    if (!in.open(QIODevice::ReadOnly)) {
+        errors.append(QString("%1: %2").arg(fileName, in.errorString()));
+        return false;
     }
+    const QByteArray old = in.readAll();
+    in.close();
     const QByteArray updated = ReplaceGeneratedSections(old, sections);
     QSaveFile out(fileName);
     if (!out.open(QIODevice::WriteOnly) || out.write(updated) != updated.size() || !out.commit()) {
@@ -84,8 +81,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption updateOption(
         "update",
         "Put the sections into the layout file <file> instead of printing them, replacing its "
-        "[Bitmap] and [Key co-ordinates] sections and keeping all others (needs --picture); the "
-        "file is made when it does not exist.",
+        "[Bitmap] and [Key co-ordinates] sections and keeping all others (needs --picture). The "
+        "file must exist: copy a shipped layout file first.",
         "file");
     const QCommandLineOption checkOption(
         "check", "Draw every key group highlighted as the tutorial shows it into <file> (PNG).",
@@ -106,6 +103,11 @@ int main(int argc, char* argv[]) {
     QStringList errors;
     if (!layoutFile.isEmpty() && pictureFile.isEmpty())
         errors.append("--update needs --picture, which names the picture in the layout file");
+    // A new file would hold only the picture's sections: a window of placeholders in the program.
+    if (!layoutFile.isEmpty() && !QFileInfo(layoutFile).isFile())
+        errors.append(QString("the layout file %1 does not exist; copy a shipped layout file to "
+                              "it first, then update it")
+                          .arg(layoutFile));
     if (bitmapName.size() > MaxBitmapNameLength)
         errors.append(QString("the picture's file name %1 is longer than the %2 characters that a "
                               "layout file can name")
