@@ -5,6 +5,8 @@
 #include "IniFile.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 QString PageKey(const QString& stem, int page) {
     return stem + u'-' + QString::number(page - 1);
@@ -80,6 +82,34 @@ QString SettingsFilePath(const QString& programFile) {
     const qsizetype dot = programFile.lastIndexOf(u'.');
     const QString stem = dot >= nameStart ? programFile.left(dot) : programFile;
     return stem + QStringLiteral(".ini");
+}
+
+QString UserSettingsFilePath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/fingerwise.ini");
+}
+
+namespace {
+
+QString ReadLayoutName(const QString& settingsFile) {
+    return ReadProfileString(SettingsSection, SettingsKey, QString(), ValueBufferSize,
+                             settingsFile);
+}
+
+} // namespace
+
+QString ReadRememberedLayout(const TSettingsFiles& files) {
+    const QString beside = ReadLayoutName(files.Beside);
+    return beside.isEmpty() && !files.User.isEmpty() ? ReadLayoutName(files.User) : beside;
+}
+
+bool RememberLayoutName(const TSettingsFiles& files, const QString& name) {
+    const ProfileWriteResult beside =
+        WriteProfileString(SettingsSection, SettingsKey, name, files.Beside);
+    if (!beside.FileUnusable() || files.User.isEmpty())
+        return bool(beside);
+    QDir().mkpath(QFileInfo(files.User).path());
+    return bool(WriteProfileString(SettingsSection, SettingsKey, name, files.User));
 }
 
 QString LayoutFilePath(const QString& directory, const QString& layoutName) {

@@ -55,5 +55,24 @@ QString LayoutDirectory(const QString& programFile);
 // ".ini", or ".ini" appended when the name has none (a dot in a directory name does not count).
 QString SettingsFilePath(const QString& programFile);
 
+// Where the chosen layout is remembered: the settings file beside the program and the user's own
+// settings file, which takes the choice when the first cannot be written (an installed program's
+// folder belongs to root).
+struct TSettingsFiles {
+    QString Beside;
+    QString User;
+};
+
+// The user's own settings file: "fingerwise.ini" in the program's configuration directory.
+QString UserSettingsFilePath();
+
+// The remembered layout name: the one the file beside the program names (so a portable copy
+// behaves as it always did), else the one the user's file names; empty when neither does.
+QString ReadRememberedLayout(const TSettingsFiles& files);
+
+// Remembers a layout name in the file beside the program or, when that file cannot be used, in the
+// user's file, whose folder is made when missing. Returns whether one of them now holds the name.
+[[nodiscard]] bool RememberLayoutName(const TSettingsFiles& files, const QString& name);
+
 // The layout file of a layout name in a directory: "<directory>/<name>.kb".
 QString LayoutFilePath(const QString& directory, const QString& layoutName);

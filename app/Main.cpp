@@ -79,7 +79,8 @@ TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint)
-    , ProgramFileName(QCoreApplication::applicationFilePath()) {
+    , ProgramFileName(QCoreApplication::applicationFilePath())
+    , UserSettingsFileName(UserSettingsFilePath()) {
     setWindowTitle(QStringLiteral("Fingerwise"));
     SetHintPause(100);
     SetFormColors(this, FormColor, FormTextColor);
@@ -204,8 +205,7 @@ void TMainForm::FormShow() {
         return;
     FirstShow = false;
     const QString settings = SettingsFileName();
-    const QString name =
-        ReadProfileString(SettingsSection, SettingsKey, QString(), ValueBufferSize, settings);
+    const QString name = ReadRememberedLayout({settings, UserSettingsFileName});
     const QString layoutFile = LayoutFilePath(ProgramDirectoryName(), name);
     // A layout whose file has gone is no layout: the learner chooses one as at the first start.
     if (!name.isEmpty() && QFileInfo(layoutFile).isFile()) {
@@ -527,8 +527,7 @@ void TMainForm::TypingBoxKeyDown(int key, Qt::KeyboardModifiers shift) {
 // Layout choice
 
 QString TMainForm::ChooseLayout(const QString& settingsFileName) {
-    const QString current = ReadProfileString(SettingsSection, SettingsKey, QString(),
-                                              ValueBufferSize, settingsFileName);
+    const QString current = ReadRememberedLayout({settingsFileName, UserSettingsFileName});
     const QString directory = ProgramDirectoryName();
     QListWidget* list = LayoutForm->LayoutsList;
     LayoutForm->LayoutDirectory = directory;
@@ -555,16 +554,15 @@ QString TMainForm::ChooseLayout(const QString& settingsFileName) {
 }
 
 void TMainForm::RememberLayout(const QString& name, const QString& settingsFileName) {
-    const ProfileWriteResult written =
-        WriteProfileString(SettingsSection, SettingsKey, name, settingsFileName);
-    // Where another place for the settings exists, a result with FileUnusable() tries it here.
-    if (written || ToldNotRemembered)
+    if (RememberLayoutName({settingsFileName, UserSettingsFileName}, name) || ToldNotRemembered)
         return;
     ToldNotRemembered = true;
     QMessageBox box(QMessageBox::Information, QStringLiteral("Layout not remembered"),
                     QStringLiteral("The chosen layout is used now, but the next start will not "
-                                   "remember it: the settings file %1 cannot be written.")
-                        .arg(QDir::toNativeSeparators(settingsFileName)),
+                                   "remember it: neither the settings file %1 nor %2 can be "
+                                   "written.")
+                        .arg(QDir::toNativeSeparators(settingsFileName),
+                             QDir::toNativeSeparators(UserSettingsFileName)),
                     QMessageBox::Ok, this);
     box.exec();
 }

@@ -39,6 +39,8 @@ public:
 
     // The program's full file name: the settings file and the layout files stand beside it.
     QString ProgramFileName;
+    // The user's own settings file, used when the one beside the program cannot be written.
+    QString UserSettingsFileName;
 
     // Window state.
     int PageNumber = 0;
@@ -87,8 +89,9 @@ public:
 
     // Layout choice.
     QString ChooseLayout(const QString& settingsFileName);
-    // Writes the chosen layout into the settings file; where that fails, tells the learner, once
-    // per run, that the choice is not remembered.
+    // Writes the chosen layout into the settings file, or into the user's own when that cannot be
+    // written; where neither can, tells the learner, once per run, that the choice is not
+    // remembered.
     void RememberLayout(const QString& name, const QString& settingsFileName);
     void Changelayout1Click();
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +15,13 @@
 
 #include <functional>
 #include <memory>
+
+// Tests never read or write the user's own settings: the standard locations point into a test
+// folder of their own.
+inline const bool StandardPathsInTestMode = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    return true;
+}();
 
 // Answers the modal windows that open while a test runs: every few milliseconds it looks for the
 // active modal window and hands it to the answer, which closes it. Counts what it answered.

@@ -175,15 +175,20 @@ private slots:
         folder->Write("elsewhere/passwd", "root:x:0:0\n");
         make(*folder, "fingerwise.ini");
         const auto answerer = Answerer();
-        NewForm()->show();
+        NewForm();
+        // The user's own settings file cannot be made either: its folder would be a file.
+        folder->Write("file", "");
+        form->UserSettingsFileName = folder->FilePath("file/fingerwise.ini");
+        form->show();
         QTRY_COMPARE(form->PageNumber, 1);
         form->Changelayout1Click();
         QCOMPARE(seen.Choosers, 2);
         QCOMPARE(seen.Messages,
                  QStringList("Layout not remembered: The chosen layout is used now, "
-                             "but the next start will not remember it: the "
+                             "but the next start will not remember it: neither the "
                              "settings file " +
-                             folder->FilePath("fingerwise.ini") + " cannot be written."));
+                             folder->FilePath("fingerwise.ini") + " nor " +
+                             folder->FilePath("file/fingerwise.ini") + " can be written."));
         QCOMPARE(folder->Read("elsewhere/passwd"), QByteArray("root:x:0:0\n"));
         QVERIFY(!QFile::exists(folder->FilePath("elsewhere/created")));
         QCOMPARE(form->LayoutFileName, folder->FilePath("std.kb"));

@@ -45,6 +45,62 @@ private slots:
         QCOMPARE(LayoutDirectory(program), prefix.filePath("bin"));
     }
 
+    // Where the program's folder cannot take the settings file (no such folder, or the name is a
+    // link), the choice goes to the user's own file; a name beside the program always wins.
+    void theChoiceIsRememberedWhereItCanBe_data() {
+        QTest::addColumn<QString>("beside");    // the settings file beside the program
+        QTest::addColumn<QString>("user");      // the user's own settings file
+        QTest::addColumn<QString>("writtenTo"); // where the choice lands; empty: nowhere
+        QTest::newRow("portable copy") << "fingerwise.ini"
+                                       << "config/fingerwise.ini"
+                                       << "fingerwise.ini";
+        QTest::newRow("program folder gone") << "gone/fingerwise.ini"
+                                             << "config/fingerwise.ini"
+                                             << "config/fingerwise.ini";
+        QTest::newRow("settings beside are a link") << "link.ini"
+                                                    << "config/fingerwise.ini"
+                                                    << "config/fingerwise.ini";
+        QTest::newRow("neither") << "gone/fingerwise.ini"
+                                 << "file/fingerwise.ini"
+                                 << "";
+        QTest::newRow("no user folder known") << "gone/fingerwise.ini"
+                                              << ""
+                                              << "";
+    }
+
+    void theChoiceIsRememberedWhereItCanBe() {
+        QFETCH(QString, beside);
+        QFETCH(QString, user);
+        QFETCH(QString, writtenTo);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile file(dir.filePath("file")); // a file where the user's folder would be made
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QFile::link(dir.filePath("elsewhere.ini"), dir.filePath("link.ini")));
+        const auto path = [&](const QString& name) {
+            return name.isEmpty() ? QString() : dir.filePath(name);
+        };
+        const TSettingsFiles files{path(beside), path(user)};
+
+        QCOMPARE(RememberLayoutName(files, "de-DE"), !writtenTo.isEmpty());
+        QCOMPARE(ReadRememberedLayout(files), writtenTo.isEmpty() ? QString() : "de-DE");
+        if (!writtenTo.isEmpty())
+            QCOMPARE(ReadLayoutText(path(writtenTo), "General", "keyboard"), QString("de-DE"));
+        QVERIFY(!QFile::exists(dir.filePath("elsewhere.ini")));
+    }
+
+    void aLayoutNamedBesideTheProgramWins() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const TSettingsFiles files{dir.filePath("fingerwise.ini"), dir.filePath("user.ini")};
+        QVERIFY(RememberLayoutName({files.User, QString()}, "fr-FR"));
+        QCOMPARE(ReadRememberedLayout(files), QString("fr-FR"));
+        QVERIFY(RememberLayoutName(files, "en-GB"));
+        QCOMPARE(ReadRememberedLayout(files), QString("en-GB"));
+        QCOMPARE(ReadLayoutText(files.User, "General", "keyboard"), QString("fr-FR"));
+    }
+
     void caretOffsetsCountTwoPerLineBreak() {
         const QString text = "abc\ndef\n";
         const QList<QPair<int, int>> offsetToPosition = {
