@@ -40,7 +40,7 @@ void FinishPainting() {
     RoundTrip();
 }
 
-bool ShownOnScreen(QWidget* widget) {
+bool ShownOnScreen(QWidget* widget, const QImage& expected) {
     if (!OnXServer())
         return true;
     FinishPainting();
@@ -50,7 +50,8 @@ bool ShownOnScreen(QWidget* widget) {
             ->grabWindow(0, origin.x(), origin.y(), widget->width(), widget->height())
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
-    const QImage own = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage own = (expected.isNull() ? widget->grab().toImage() : expected)
+                           .convertToFormat(QImage::Format_RGB32);
     return !own.isNull() && onScreen == own;
 }
 

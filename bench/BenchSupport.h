@@ -2,6 +2,7 @@
 // sure the X server has put the last drawing on the screen.
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -23,8 +24,9 @@ void RoundTrip();
 void FinishPainting();
 
 // Whether the screen shows what the widget drew: its pixels read back from the X server match
-// its own rendering. Always true offscreen, where there is no screen to read.
-bool ShownOnScreen(QWidget* widget);
+// the expected image, by default the widget's own rendering. Always true offscreen, where there is
+// no screen to read.
+bool ShownOnScreen(QWidget* widget, const QImage& expected = QImage());
 
 double Median(std::vector<double> samples);
 
