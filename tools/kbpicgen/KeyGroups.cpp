@@ -1,5 +1,7 @@
 #include "KeyGroups.h"
 
+#include "KeyPositions.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -218,6 +220,33 @@ QList<KeyGroup> MakeKeyGroups(const Keyboard& keyboard, const LegendSet& legends
         groups.append(group);
     }
     return groups;
+}
+
+QStringList KeyPositionLines(const Keyboard& keyboard, const LegendSet& legends,
+                             QStringList& errors) {
+    const qsizetype errorsBefore = errors.size();
+    QStringList lines;
+    for (const Key& key : keyboard.keys) {
+        const QString name = legends.displayName(key.name);
+        if (name.isEmpty() || name.count(u',') > 3)
+            errors.append(QString("key %1 needs a display name without more than three commas "
+                                  "(a \"display\" line of its legend file)")
+                              .arg(key.name));
+        std::vector<TKeyRect> rects;
+        for (const Box& box : key.shape)
+            rects.push_back({box.left, box.top, box.right, box.bottom});
+        const QString value = KeyPositionValue(rects, name);
+        if (value.size() > MaxValueLength)
+            errors.append(QString("the position of key %1 takes %2 characters, more than the %3 "
+                                  "that a layout file's value can hold")
+                              .arg(key.name)
+                              .arg(value.size())
+                              .arg(MaxValueLength));
+        lines.append(key.name + "=" + value);
+    }
+    if (errors.size() != errorsBefore)
+        return {};
+    return lines;
 }
 
 QStringList CoordinateLines(const QList<KeyGroup>& groups, QStringList& errors) {
