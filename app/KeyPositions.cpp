@@ -5,6 +5,8 @@
 #include <QChar>
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // XKB keycodes (the Linux input code plus 8) of the keys of a full-size PC keyboard.
@@ -82,6 +84,7 @@ std::optional<TKeyPosition> ParseKeyPosition(const QString& value) {
     try {
         TKeyPosition position;
         position.Rects = ParseKeyRects(u',' + fields.mid(0, numbers).join(u','));
+        std::reverse(position.Rects.begin(), position.Rects.end());
         position.Name = fields.mid(numbers).join(u',');
         return position;
     } catch (const EConvertError&) {

@@ -19,7 +19,7 @@ inline const QString KeyPositionsSection = QStringLiteral("Key positions");
 // One key of the section: "LCTL=,8,408,96,466,Left Ctrl". Four numbers per rectangle; what is
 // left after the last whole group of four is the key's name (it may hold up to three commas).
 struct TKeyPosition {
-    std::vector<TKeyRect> Rects;
+    std::vector<TKeyRect> Rects; // in the order written
     QString Name;
     bool operator==(const TKeyPosition&) const = default;
 };
