@@ -9,13 +9,13 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 
 namespace {
 
 constexpr int Margin = 16;
 constexpr int ButtonWidth = 100;
-constexpr int GotoButtonWidth = 180;
 constexpr int ButtonHeight = 48;
 constexpr int TextPixelSize = 24;
 
@@ -55,16 +55,17 @@ TKeyExplorer::TKeyExplorer(const QString& layoutFile, const TKeyMap& keyMap, con
         CreateGlyphButton(this, QStringLiteral(":/buttons/exit.bmp"), 4,
                           QRect(0, 0, ButtonWidth, ButtonHeight), QPoint(-5, -2), buttonFont);
     CloseBtn->SetCaption(Read(Buttons, QStringLiteral("Close"), QStringLiteral("Close")));
-    GotoBtn =
-        CreateGlyphButton(this, QStringLiteral(":/buttons/next.bmp"), 5,
-                          QRect(0, 0, GotoButtonWidth, ButtonHeight), QPoint(-17, -2), buttonFont);
-    GotoBtn->SetCaption(Read(Buttons, QStringLiteral("Goto"), QStringLiteral("Go to its page")));
-    GotoBtn->SetState(TFancyButton::fbsDisabled);
+    // A caption of any length: a push button in the glyph buttons' font, as wide as it needs.
+    GotoBtn = new QPushButton(
+        Read(Buttons, QStringLiteral("Goto"), QStringLiteral("Go to its page")), this);
+    GotoBtn->setFont(buttonFont);
+    GotoBtn->resize(std::max(GotoBtn->sizeHint().width() + 24, ButtonWidth), ButtonHeight);
+    GotoBtn->setEnabled(false);
     // The keys belong to the explorer: the buttons take no focus.
-    for (TFancyButton* button : {CloseBtn, GotoBtn})
-        button->setFocusPolicy(Qt::NoFocus);
+    CloseBtn->setFocusPolicy(Qt::NoFocus);
+    GotoBtn->setFocusPolicy(Qt::NoFocus);
     connect(CloseBtn, &TFancyButton::clicked, this, &QDialog::reject);
-    connect(GotoBtn, &TFancyButton::clicked, this, [this] {
+    connect(GotoBtn, &QPushButton::clicked, this, [this] {
         if (PageOfLastKey() > 0)
             done(GoToPageResult);
     });
@@ -93,13 +94,13 @@ void TKeyExplorer::PlaceControls() {
     const int maxHeight = area.height() - frame - below;
     if (width * ReferenceHeight / ReferenceWidth > maxHeight)
         width = maxHeight * ReferenceWidth / ReferenceHeight;
-    width = std::max(width, 2 * ButtonWidth + GotoButtonWidth);
+    width = std::max(width, 2 * ButtonWidth + GotoBtn->width());
     const int height = width * ReferenceHeight / ReferenceWidth;
     Picture->setGeometry(Margin, Margin, width, height);
     KeyLabel->setGeometry(Margin, Margin + height + Margin, width, textHeight);
     const int buttonsTop = KeyLabel->y() + textHeight + Margin;
     CloseBtn->move(Margin + width - ButtonWidth, buttonsTop);
-    GotoBtn->move(CloseBtn->x() - Margin - GotoButtonWidth, buttonsTop);
+    GotoBtn->move(CloseBtn->x() - Margin - GotoBtn->width(), buttonsTop);
     setFixedSize(width + 2 * Margin, buttonsTop + ButtonHeight + Margin);
 }
 
@@ -128,7 +129,7 @@ void TKeyExplorer::ExploreKey(quint32 scanCode, int key, Qt::KeyboardModifiers m
                               KeyDescriptionBufferSize);
     KeyLabel->setText(what.isEmpty() ? explored.Name
                                      : explored.Name + QStringLiteral(" — ") + what);
-    GotoBtn->SetState(PageOfLastKey() > 0 ? TFancyButton::fbsMouseOut : TFancyButton::fbsDisabled);
+    GotoBtn->setEnabled(PageOfLastKey() > 0);
 }
 
 int TKeyExplorer::PageOfLastKey() const {

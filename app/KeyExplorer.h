@@ -7,6 +7,7 @@
 #include <QImage>
 
 class QLabel;
+class QPushButton;
 class TFancyButton;
 
 // "Which key is this?": a modal window that shows the keyboard picture and, for every key pressed
@@ -26,7 +27,7 @@ public:
     QLabel* Picture = nullptr;
     QLabel* KeyLabel = nullptr;
     TFancyButton* CloseBtn = nullptr;
-    TFancyButton* GotoBtn = nullptr;
+    QPushButton* GotoBtn = nullptr;
 
     // Lights the pressed key and says what it is.
     void ExploreKey(quint32 scanCode, int key, Qt::KeyboardModifiers modifiers,

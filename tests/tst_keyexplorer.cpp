@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -151,11 +152,11 @@ void TestKeyExplorer::keysOfNoGroup() {
     Press(&explorer, 78, Qt::Key_ScrollLock);
     QCOMPARE(explorer.KeyLabel->text(), "Rollen — diese Taste hat keine eigene Seite");
     QCOMPARE(explorer.PageOfLastKey(), 0);
-    QCOMPARE(explorer.GotoBtn->GetState(), TFancyButton::fbsDisabled);
+    QVERIFY(!explorer.GotoBtn->isEnabled());
     // A key of a group enables the jump.
     Press(&explorer, 37, Qt::Key_Control);
     QVERIFY(explorer.PageOfLastKey() > 0);
-    QCOMPARE(explorer.GotoBtn->GetState(), TFancyButton::fbsMouseOut);
+    QVERIFY(explorer.GotoBtn->isEnabled());
 }
 
 void TestKeyExplorer::fallbackLightsTheGroup() {
