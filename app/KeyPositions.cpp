@@ -9,6 +9,12 @@
 
 namespace {
 
+// The keys of a row, numbered from 1 ("AD01", "AD02"...), on consecutive codes from `first`.
+void AddRow(QHash<quint32, QString>& table, quint32 first, const char* stem, int count) {
+    for (int i = 0; i < count; ++i)
+        table.insert(first + i, QString("%1%2").arg(stem).arg(i + 1, 2, 10, QChar(u'0')));
+}
+
 // XKB keycodes (the Linux input code plus 8) of the keys of a full-size PC keyboard.
 const QHash<quint32, QString>& XkbPositions() {
     static const QHash<quint32, QString> table = [] {
@@ -23,15 +29,11 @@ const QHash<quint32, QString>& XkbPositions() {
             {108, "RALT"}, {110, "HOME"}, {111, "UP"},   {112, "PGUP"}, {113, "LEFT"},
             {114, "RGHT"}, {115, "END"},  {116, "DOWN"}, {117, "PGDN"}, {118, "INS"},
             {119, "DELE"}, {127, "PAUS"}, {133, "LWIN"}, {134, "RWIN"}, {135, "COMP"}};
-        const auto row = [&t](quint32 first, const char* stem, int count) {
-            for (int i = 0; i < count; ++i)
-                t.insert(first + i, QString("%1%2").arg(stem).arg(i + 1, 2, 10, QChar(u'0')));
-        };
-        row(10, "AE", 12);
-        row(24, "AD", 12);
-        row(38, "AC", 11);
-        row(52, "AB", 10);
-        row(67, "FK", 10);
+        AddRow(t, 10, "AE", 12);
+        AddRow(t, 24, "AD", 12);
+        AddRow(t, 38, "AC", 11);
+        AddRow(t, 52, "AB", 10);
+        AddRow(t, 67, "FK", 10);
         return t;
     }();
     return table;
@@ -54,15 +56,11 @@ const QHash<quint32, QString>& WindowsPositions() {
             {0xE04B, "LEFT"}, {0xE04D, "RGHT"}, {0xE04F, "END"},  {0xE050, "DOWN"},
             {0xE051, "PGDN"}, {0xE052, "INS"},  {0xE053, "DELE"}, {0xE05B, "LWIN"},
             {0xE05C, "RWIN"}, {0xE05D, "COMP"}};
-        const auto row = [&t](quint32 first, const char* stem, int count) {
-            for (int i = 0; i < count; ++i)
-                t.insert(first + i, QString("%1%2").arg(stem).arg(i + 1, 2, 10, QChar(u'0')));
-        };
-        row(0x02, "AE", 12);
-        row(0x10, "AD", 12);
-        row(0x1E, "AC", 11);
-        row(0x2C, "AB", 10);
-        row(0x3B, "FK", 10);
+        AddRow(t, 0x02, "AE", 12);
+        AddRow(t, 0x10, "AD", 12);
+        AddRow(t, 0x1E, "AC", 11);
+        AddRow(t, 0x2C, "AB", 10);
+        AddRow(t, 0x3B, "FK", 10);
         return t;
     }();
     return table;

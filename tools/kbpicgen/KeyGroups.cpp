@@ -222,6 +222,21 @@ QList<KeyGroup> MakeKeyGroups(const Keyboard& keyboard, const LegendSet& legends
     return groups;
 }
 
+namespace {
+
+// A message in `errors` when the value is longer than a layout file's value can hold; `subject`
+// begins the message ("the position of key ESC takes").
+void CheckValueLength(const QString& subject, const QString& value, QStringList& errors) {
+    if (value.size() > MaxValueLength)
+        errors.append(QString("%1 %2 characters, more than the %3 that a layout file's value can "
+                              "hold")
+                          .arg(subject)
+                          .arg(value.size())
+                          .arg(MaxValueLength));
+}
+
+} // namespace
+
 QStringList KeyPositionLines(const Keyboard& keyboard, const LegendSet& legends,
                              QStringList& errors) {
     const qsizetype errorsBefore = errors.size();
@@ -236,12 +251,7 @@ QStringList KeyPositionLines(const Keyboard& keyboard, const LegendSet& legends,
         for (const Box& box : key.shape)
             rects.push_back({box.left, box.top, box.right, box.bottom});
         const QString value = KeyPositionValue(rects, name);
-        if (value.size() > MaxValueLength)
-            errors.append(QString("the position of key %1 takes %2 characters, more than the %3 "
-                                  "that a layout file's value can hold")
-                              .arg(key.name)
-                              .arg(value.size())
-                              .arg(MaxValueLength));
+        CheckValueLength(QString("the position of key %1 takes").arg(key.name), value, errors);
         lines.append(key.name + "=" + value);
     }
     if (errors.size() != errorsBefore)
@@ -253,12 +263,8 @@ QStringList CoordinateLines(const QList<KeyGroup>& groups, QStringList& errors) 
     QStringList lines;
     for (const KeyGroup& group : groups) {
         const QString value = group.value();
-        if (value.size() > MaxValueLength)
-            errors.append(QString("the co-ordinates of key group \"%1\" take %2 characters, more "
-                                  "than the %3 that a layout file's value can hold")
-                              .arg(group.name)
-                              .arg(value.size())
-                              .arg(MaxValueLength));
+        CheckValueLength(QString("the co-ordinates of key group \"%1\" take").arg(group.name),
+                         value, errors);
         lines.append(group.name + "=" + value);
     }
     if (!errors.isEmpty())
