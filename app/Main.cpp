@@ -6,6 +6,7 @@
 #include "DirIterators.h"
 #include "FormStyle.h"
 #include "IniFile.h"
+#include "KeyExplorer.h"
 #include "KeyboardPicture.h"
 #include "Layout.h"
 #include "LayoutFile.h"
@@ -149,6 +150,9 @@ void TMainForm::CreateControls() {
             [this] { RunHandler([this] { Changelayout1Click(); }); });
     About1 = PopupMenu1->addAction(QStringLiteral("About Fingerwise..."));
     connect(About1, &QAction::triggered, this, [this] { RunHandler([this] { About1Click(); }); });
+    Explorer1 = PopupMenu1->addAction(QStringLiteral("Which key is this?..."));
+    connect(Explorer1, &QAction::triggered, this,
+            [this] { RunHandler([this] { Explorer1Click(); }); });
     for (QWidget* control : {static_cast<QWidget*>(Title), static_cast<QWidget*>(Explanation),
                              static_cast<QWidget*>(PaintBox), static_cast<QWidget*>(Task),
                              static_cast<QWidget*>(TypingBox), static_cast<QWidget*>(Footer)})
@@ -348,6 +352,10 @@ void TMainForm::LoadLayoutFile() {
     About1->setToolTip(read(hints, QStringLiteral("about"), QString()));
     About1->setText(read(QStringLiteral("Menus"), QStringLiteral("about"),
                          QStringLiteral("About Fingerwise...")));
+    Explorer1->setToolTip(
+        read(hints, QStringLiteral("explorer"), QStringLiteral("Press any key to see what it is")));
+    Explorer1->setText(read(QStringLiteral("Menus"), QStringLiteral("explorer"),
+                            QStringLiteral("Which key is this?...")));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -577,6 +585,15 @@ void TMainForm::Changelayout1Click() {
 void TMainForm::About1Click() {
     if (AboutForm)
         AboutForm->exec();
+}
+
+void TMainForm::Explorer1Click() {
+    TKeyExplorer explorer(LayoutFileName, KeyMap, KeyboardPicture ? &*KeyboardPicture : nullptr,
+                          this);
+    if (explorer.exec() != TKeyExplorer::GoToPageResult)
+        return;
+    PushHistory();
+    ShowPage(explorer.PageOfLastKey());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -69,6 +69,7 @@ public:
     QMenu* PopupMenu1 = nullptr;
     QAction* Changelayout1 = nullptr;
     QAction* About1 = nullptr;
+    QAction* Explorer1 = nullptr;
 
     // Start-up flow of the first showing: layout name, layout file, page 1.
     void FormShow();
@@ -97,6 +98,8 @@ public:
 
     // Shows the About box modally.
     void About1Click();
+    // Opens the key explorer; its "Go to its page" shows that page as a click on the picture does.
+    void Explorer1Click();
 
     // The keyboard picture.
     TKeyMap KeyMap;

@@ -182,6 +182,18 @@ void TestKbcheck::brokenLayout_data() {
         << "a section line is a name in square brackets" << QByteArray("[Buttons") << 0;
     QTest::newRow("line that is no key=value") << QByteArray("[Buttons]")
         << QByteArray("[Buttons]\nBack Back") << "neither a section line nor key=value" << QByteArray() << 1;
+    QTest::newRow("key position outside the picture") << QByteArray("KP7=")
+        << QByteArray("KP7=,1500,217,1556,273,Keypad 7") << "the rectangle (1500, 217, 1556, 273) of key KP7 lies outside the picture"
+        << QByteArray() << 0;
+    QTest::newRow("key positions overlapping") << QByteArray("KP8=")
+        << QByteArray("KP8=,1280,217,1348,273,Keypad 8") << "key KP8 overlaps key KP7"
+        << QByteArray() << 0;
+    QTest::newRow("key position without a name") << QByteArray("KP9=")
+        << QByteArray("KP9=,1364,217,1420,273") << "the position of key KP9 is not"
+        << QByteArray() << 0;
+    QTest::newRow("key position name cut at 199") << QByteArray("KP9=")
+        << "KP9=,1364,217,1420,273," + QByteArray(190, 'k') << "has 209 characters: the program cuts it to 199"
+        << QByteArray() << 0;
     QTest::newRow("key before the first section") << QByteArray("; Fingerwise")
         << QByteArray("title-0=Hello") << "title-0 stands before the first section"
         << QByteArray("title-0=Hello") << 0;

@@ -3,6 +3,7 @@
 
 #include "IniFile.h"
 #include "KeyGroups.h"
+#include "KeyPositions.h"
 #include "KeyboardDrawing.h"
 #include "KeyboardGeometry.h"
 #include "LayoutSections.h"
@@ -187,6 +188,7 @@ private slots:
     void replaceSections_data();
     void replaceSections();
     void replacedSectionsRead();
+    void keyPositionText();
     void shippedPicture_data();
     void shippedPicture();
     void outlineCheckCatchesMisplacedRectangles();
@@ -296,6 +298,12 @@ void TestKbPicGen::legendFileFaults_data() {
                                 << "a double quote is not closed";
     QTest::newRow("backslash at the end")
         << QString(us).replace("AD05  T", "AD05 T\\") << "a backslash ends the line";
+    QTest::newRow("display name of no key") << us + "display XY12 Foo\n"
+                                            << "key XY12 is not a key";
+    QTest::newRow("display name twice") << us + "display RCTL Foo\n"
+                                        << "key RCTL has two display names";
+    QTest::newRow("display line without a name") << us + "display AD05\n"
+                                                 << "a display line needs a key name and one name";
 }
 
 void TestKbPicGen::legendFileFaults() {
@@ -522,6 +530,29 @@ void TestKbPicGen::replacedSectionsRead() {
     QCOMPARE(ReadProfileString("Explanation texts", "title-0", "", 200, fileName), "Welcome");
 }
 
+void TestKbPicGen::keyPositionText() {
+    const LegendSet de = LoadOrFail("de.txt");
+    QStringList errors;
+    const QStringList lines = KeyPositionLines(MakeKeyboard(de.form), de, errors);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+    // Display names where given, else the main legend on one line; both boxes of the ISO Enter.
+    QVERIFY(lines.contains("RCTL=,932,409,1004,465,Strg rechts"));
+    QVERIFY(lines.contains("AD06=,468,217,524,273,Z"));
+    QVERIFY(lines.contains("PRSC=,1028,57,1084,113,Druck S-Abf"));
+    QVERIFY(lines.contains("RTRN=,916,217,1004,273,932,217,1004,337,Eingabe"));
+    const QString sections = GeneratedSections({}, "de.bmp", {"entire=,1,2,3,4"}, lines);
+    QVERIFY(sections.contains("entire=,1,2,3,4\n\n[Key positions]\nESC="));
+
+    // A key without a name in words, and a name the program would cut into numbers, are refused.
+    LegendSet faulty = de;
+    faulty.displayNames.remove("SPCE");
+    faulty.displayNames.insert("AB08", ",,,,");
+    QVERIFY(KeyPositionLines(MakeKeyboard(de.form), faulty, errors).isEmpty());
+    QCOMPARE(errors.size(), 2);
+    QVERIFY(errors.join('\n').contains("key SPCE needs a display name"));
+    QVERIFY(errors.join('\n').contains("key AB08 needs a display name"));
+}
+
 void TestKbPicGen::shippedPicture_data() {
     QTest::addColumn<QString>("layoutFile");
     QTest::addColumn<QString>("legendFile");
@@ -575,9 +606,20 @@ void TestKbPicGen::shippedPicture() {
         QVERIFY2(!value.isEmpty(), qPrintable(name));
         faults += OutlineFaults(picture, name, ParseValueFromTheEnd(value));
     }
-    // Every key of the picture's keyboard sits on its outline.
-    for (const Key& key : MakeKeyboard(legends.form).keys)
+    // Every key of the picture's keyboard sits on its outline, and so does its position in the
+    // layout file.
+    for (const Key& key : MakeKeyboard(legends.form).keys) {
         faults += OutlineFaults(picture, key.name, key.shape);
+        const auto position =
+            ParseKeyPosition(ReadProfileString("Key positions", key.name, "", 200, layoutPath));
+        QVERIFY2(position && !position->Name.isEmpty(), qPrintable(key.name));
+        QList<Box> boxes;
+        for (const TKeyRect& rect : position->Rects)
+            boxes.append({rect.Left, rect.Top, rect.Right, rect.Bottom});
+        faults += OutlineFaults(picture, key.name + " position", boxes);
+        QVERIFY2(!key.shape.isEmpty() && Covers(boxes, key.shape) && Covers(key.shape, boxes),
+                 qPrintable(key.name));
+    }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 
     if (fromLayoutFile) {
@@ -586,6 +628,12 @@ void TestKbPicGen::shippedPicture() {
         const QList<KeyGroup> generated = MakeKeyGroups(MakeKeyboard(legends.form), legends);
         for (qsizetype i = 0; i < generated.size(); ++i)
             QCOMPARE(values[i].second, generated[i].value());
+        QStringList errors;
+        for (const QString& line : KeyPositionLines(MakeKeyboard(legends.form), legends, errors)) {
+            const qsizetype equals = line.indexOf('=');
+            QCOMPARE(ReadProfileString("Key positions", line.left(equals), "", 200, layoutPath),
+                     line.mid(equals + 1));
+        }
     }
 }
 

@@ -857,7 +857,8 @@ private slots:
     void theSecondMenuItemShowsTheAboutBox() {
         folder->Write("about.kb", "[Menus]\nabout=Über Fingerwise...\n[Bitmap]\nbitmap=kb.bmp\n");
         OpenLayout("about");
-        QCOMPARE(form->PopupMenu1->actions(), (QList<QAction*>{form->Changelayout1, form->About1}));
+        QCOMPARE(form->PopupMenu1->actions(),
+                 (QList<QAction*>{form->Changelayout1, form->About1, form->Explorer1}));
         QCOMPARE(form->About1->text(), QString("Über Fingerwise..."));
         QWidget* shown = nullptr;
         TModalAnswerer answerer([&shown](QWidget* w) {

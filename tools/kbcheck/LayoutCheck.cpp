@@ -2,6 +2,7 @@
 
 #include "IniFile.h"
 #include "KeyMap.h"
+#include "KeyPositions.h"
 #include "KeyboardPicture.h"
 #include "LayoutFile.h"
 #include "TypingText.h"
@@ -203,6 +204,26 @@ QString RectText(const TKeyRect& rect) {
         .arg(rect.Bottom);
 }
 
+// A rectangle of the picture that lies outside it or is empty; `what` names its owner.
+TFindings RectFindings(const TKeyRect& rect, const QString& what, int line) {
+    if (rect.Left < 0 || rect.Top < 0 || rect.Right > ReferenceWidth ||
+        rect.Bottom > ReferenceHeight)
+        return {{line, QStringLiteral("the rectangle %1 of %2 lies outside the picture of %3 x %4 "
+                                      "units")
+                           .arg(RectText(rect), what)
+                           .arg(ReferenceWidth)
+                           .arg(ReferenceHeight)}};
+    if (rect.Left >= rect.Right || rect.Top >= rect.Bottom)
+        return {{line, QStringLiteral("the rectangle %1 of %2 is empty: its right and bottom must "
+                                      "lie beyond its left and top")
+                           .arg(RectText(rect), what)}};
+    return {};
+}
+
+bool Overlap(const TKeyRect& a, const TKeyRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
 TFindings CoordinateFindings(const TLayoutSource& source, const QString& group, int line) {
     const QString value = source.Value(KeyCoordinates, group);
     if (value.isEmpty())
@@ -222,19 +243,8 @@ TFindings CoordinateFindings(const TLayoutSource& source, const QString& group, 
                            .arg(Quote(group))
                            .arg(numbers.size())}};
     TFindings findings;
-    for (const TKeyRect& rect : ParseKeyRects(value)) {
-        if (rect.Left < 0 || rect.Top < 0 || rect.Right > ReferenceWidth ||
-            rect.Bottom > ReferenceHeight)
-            findings.append({line, QStringLiteral("the rectangle %1 of %2 lies outside the picture "
-                                                  "of %3 x %4 units")
-                                       .arg(RectText(rect), Quote(group))
-                                       .arg(ReferenceWidth)
-                                       .arg(ReferenceHeight)});
-        else if (rect.Left >= rect.Right || rect.Top >= rect.Bottom)
-            findings.append({line, QStringLiteral("the rectangle %1 of %2 is empty: its right and "
-                                                  "bottom must lie beyond its left and top")
-                                       .arg(RectText(rect), Quote(group))});
-    }
+    for (const TKeyRect& rect : ParseKeyRects(value))
+        findings += RectFindings(rect, Quote(group), line);
     return findings;
 }
 
@@ -458,6 +468,40 @@ TFindings CheckKeyCoordinates(const TLayoutSource& source) {
     return findings;
 }
 
+TFindings CheckKeyPositions(const TLayoutSource& source) {
+    TFindings findings;
+    struct TPlaced {
+        QString Key;
+        std::vector<TKeyRect> Rects;
+    };
+    QList<TPlaced> placed;
+    for (const TLayoutEntry& entry : source.Entries) {
+        if (!Same(entry.Section, KeyPositionsSection) ||
+            source.LineOf(entry.Section, entry.Key) != entry.Line)
+            continue;
+        const auto position = ParseKeyPosition(source.Value(entry.Section, entry.Key));
+        if (!position || position->Name.trimmed().isEmpty()) {
+            findings.append({entry.Line, QStringLiteral("the position of key %1 is not "
+                                                        "\",left,top,right,bottom,name\"")
+                                             .arg(entry.Key)});
+            continue;
+        }
+        for (const TKeyRect& rect : position->Rects)
+            findings += RectFindings(rect, QStringLiteral("key ") + entry.Key, entry.Line);
+        for (const TPlaced& other : placed)
+            for (const TKeyRect& a : position->Rects)
+                if (std::any_of(other.Rects.begin(), other.Rects.end(),
+                                [&](const TKeyRect& b) { return Overlap(a, b); })) {
+                    findings.append(
+                        {entry.Line,
+                         QStringLiteral("key %1 overlaps key %2").arg(entry.Key, other.Key)});
+                    break;
+                }
+        placed.append({entry.Key, position->Rects});
+    }
+    return findings;
+}
+
 TFindings CheckKeyDescriptions(const TLayoutSource& source) {
     TFindings findings;
     for (int group = 0; group < KeyGroupCount; ++group) {
@@ -545,8 +589,9 @@ TFindings CheckButtonCaptions(const TLayoutSource& source, TWindowMeasures& meas
 
 TFindings CheckLayout(const TLayoutSource& source, TWindowMeasures& measures) {
     TFindings findings = CheckEncoding(source);
-    for (auto rule : {CheckSyntax, CheckRepeatedKeys, CheckValueLengths, CheckWindowTexts,
-                      CheckPageTitles, CheckKeyCoordinates, CheckKeyDescriptions, CheckPicture})
+    for (auto rule :
+         {CheckSyntax, CheckRepeatedKeys, CheckValueLengths, CheckWindowTexts, CheckPageTitles,
+          CheckKeyCoordinates, CheckKeyPositions, CheckKeyDescriptions, CheckPicture})
         findings += rule(source);
     for (int number = 1; number <= LastPage; ++number)
         findings += CheckPage(source, number);

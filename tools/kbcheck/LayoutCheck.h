@@ -61,6 +61,9 @@ TFindings CheckPageTitles(const TLayoutSource& source);
 // One page (numbered from 1): its texts, its key group, its typing box, caret and correction.
 TFindings CheckPage(const TLayoutSource& source, int number);
 TFindings CheckKeyCoordinates(const TLayoutSource& source);
+// The optional "Key positions": each value a key's rectangles and its name, every rectangle inside
+// the picture, no two keys overlapping (value lengths are checked with all others).
+TFindings CheckKeyPositions(const TLayoutSource& source);
 TFindings CheckKeyDescriptions(const TLayoutSource& source);
 TFindings CheckPicture(const TLayoutSource& source);
 // The rules that measure texts in the real window: corrections that wrap in the typing box and

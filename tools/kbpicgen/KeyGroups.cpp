@@ -1,5 +1,7 @@
 #include "KeyGroups.h"
 
+#include "KeyPositions.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -220,16 +222,49 @@ QList<KeyGroup> MakeKeyGroups(const Keyboard& keyboard, const LegendSet& legends
     return groups;
 }
 
+namespace {
+
+// A message in `errors` when the value is longer than a layout file's value can hold; `subject`
+// begins the message ("the position of key ESC takes").
+void CheckValueLength(const QString& subject, const QString& value, QStringList& errors) {
+    if (value.size() > MaxValueLength)
+        errors.append(QString("%1 %2 characters, more than the %3 that a layout file's value can "
+                              "hold")
+                          .arg(subject)
+                          .arg(value.size())
+                          .arg(MaxValueLength));
+}
+
+} // namespace
+
+QStringList KeyPositionLines(const Keyboard& keyboard, const LegendSet& legends,
+                             QStringList& errors) {
+    const qsizetype errorsBefore = errors.size();
+    QStringList lines;
+    for (const Key& key : keyboard.keys) {
+        const QString name = legends.displayName(key.name);
+        if (name.isEmpty() || name.count(u',') > 3)
+            errors.append(QString("key %1 needs a display name without more than three commas "
+                                  "(a \"display\" line of its legend file)")
+                              .arg(key.name));
+        std::vector<TKeyRect> rects;
+        for (const Box& box : key.shape)
+            rects.push_back({box.left, box.top, box.right, box.bottom});
+        const QString value = KeyPositionValue(rects, name);
+        CheckValueLength(QString("the position of key %1 takes").arg(key.name), value, errors);
+        lines.append(key.name + "=" + value);
+    }
+    if (errors.size() != errorsBefore)
+        return {};
+    return lines;
+}
+
 QStringList CoordinateLines(const QList<KeyGroup>& groups, QStringList& errors) {
     QStringList lines;
     for (const KeyGroup& group : groups) {
         const QString value = group.value();
-        if (value.size() > MaxValueLength)
-            errors.append(QString("the co-ordinates of key group \"%1\" take %2 characters, more "
-                                  "than the %3 that a layout file's value can hold")
-                              .arg(group.name)
-                              .arg(value.size())
-                              .arg(MaxValueLength));
+        CheckValueLength(QString("the co-ordinates of key group \"%1\" take").arg(group.name),
+                         value, errors);
         lines.append(group.name + "=" + value);
     }
     if (!errors.isEmpty())

@@ -45,4 +45,11 @@ QList<Box> CoverKeys(const QList<const Key*>& keys);
 // section line; empty with a message in `errors` for each value longer than MaxValueLength.
 QStringList CoordinateLines(const QList<KeyGroup>& groups, QStringList& errors);
 
+// The lines "KEY=,left,top,right,bottom,Name" of a "Key positions" section, one per key of the
+// keyboard in its order: the key's box (both boxes of an L-shaped Enter) and its display name.
+// Empty with a message in `errors` for each value longer than MaxValueLength or name that the
+// program would not read back whole (empty, or holding more than three commas).
+QStringList KeyPositionLines(const Keyboard& keyboard, const LegendSet& legends,
+                             QStringList& errors);
+
 } // namespace kbpicgen

@@ -20,7 +20,7 @@ std::optional<QByteArray> SectionName(const QByteArray& line) {
 
 bool IsGeneratedSection(const QByteArray& name) {
     const QByteArray lower = name.toLower();
-    return lower == "bitmap" || lower == "key co-ordinates";
+    return lower == "bitmap" || lower == "key co-ordinates" || lower == "key positions";
 }
 
 bool IsGeneratorComment(const QByteArray& line) {
@@ -44,7 +44,7 @@ QList<QByteArray> SplitLines(const QByteArray& file) {
 } // namespace
 
 QString GeneratedSections(const QStringList& comments, const QString& bitmapName,
-                          const QStringList& coordinateLines) {
+                          const QStringList& coordinateLines, const QStringList& positionLines) {
     QString text;
     for (const QString& comment : comments)
         text += "; " + comment + "\n";
@@ -53,6 +53,11 @@ QString GeneratedSections(const QStringList& comments, const QString& bitmapName
     text += "[Key co-ordinates]\n";
     for (const QString& line : coordinateLines)
         text += line + "\n";
+    if (!positionLines.isEmpty()) {
+        text += "\n[Key positions]\n";
+        for (const QString& line : positionLines)
+            text += line + "\n";
+    }
     return text;
 }
 

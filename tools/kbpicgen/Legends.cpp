@@ -74,6 +74,15 @@ std::optional<LegendSet> ParseLegends(const QString& text, QStringList& errors) 
             form = words->size() == 2 ? FormFromName(words->at(1)) : std::nullopt;
             if (!form)
                 fail("the form must be ansi or iso");
+        } else if (first == "display") {
+            if (words->size() != 3 || words->at(2).isEmpty())
+                fail("a display line needs a key name and one name");
+            else if (set.displayNames.contains(words->at(1)))
+                fail(QString("key %1 has two display names").arg(words->at(1)));
+            else
+                set.displayNames.insert(words->at(1), words->at(2));
+            if (words->size() > 1)
+                order.append(words->at(1));
         } else if (words->size() < 2 || words->size() > 4) {
             fail(QString("key %1 needs one to three legends").arg(first));
         } else if (set.legends.contains(first)) {
@@ -103,6 +112,11 @@ std::optional<LegendSet> ParseLegends(const QString& text, QStringList& errors) 
     if (errors.size() != errorsBefore)
         return std::nullopt;
     return set;
+}
+
+QString LegendSet::displayName(const QString& keyName) const {
+    const QString name = displayNames.value(keyName);
+    return name.isEmpty() ? legend(keyName).main.replace(u'\n', u' ') : name;
 }
 
 std::optional<LegendSet> LoadLegends(const QString& fileName, QStringList& errors) {

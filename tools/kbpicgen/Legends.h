@@ -17,6 +17,8 @@
 //   AE07 7 / {                     above it (with Shift) and the legend shown at the bottom right
 //   CAPS "Caps Lock"               (with AltGr)
 //   PGUP "Page\nUp"
+//   display RCTL "Right Ctrl"      (the key's name in the layout file's language, where its main
+//                                  legend does not say it in words; else the main legend names it)
 //
 // Legends are separated by blanks; a legend holding blanks is put in double quotes ("" is an empty
 // legend, as on the space bar). A backslash takes the next character literally, except that \n
@@ -38,9 +40,12 @@ inline const QString MenuSymbol = QStringLiteral("<menu>");
 struct LegendSet {
     QString name;
     Form form = Form::Ansi;
-    QHash<QString, Legend> legends; // by key name
+    QHash<QString, Legend> legends;       // by key name
+    QHash<QString, QString> displayNames; // by key name, where a "display" line gives one
 
     Legend legend(const QString& keyName) const { return legends.value(keyName); }
+    // The name a learner reads for the key: its "display" name, else its main legend on one line.
+    QString displayName(const QString& keyName) const;
 };
 
 // Reads a legend set; on failure returns nothing and adds one message per fault to `errors`

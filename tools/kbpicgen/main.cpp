@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Draws a keyboard picture from a legend file and prints the matching [Key co-ordinates] "
-        "section of a layout file (with a [Bitmap] section naming the picture when one is "
+        "and [Key positions] sections of a layout file (with a [Bitmap] section naming the picture "
+        "when one is "
         "drawn).");
     parser.addHelpOption();
     parser.addPositionalArgument("legends", "the legend file, e.g. tools/kbpicgen/layouts/us.txt");
@@ -81,7 +82,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption updateOption(
         "update",
         "Put the sections into the layout file <file> instead of printing them, replacing its "
-        "[Bitmap] and [Key co-ordinates] sections and keeping all others (needs --picture). The "
+        "[Bitmap], [Key co-ordinates] and [Key positions] sections and keeping all others (needs "
+        "--picture). The "
         "file must exist: copy a shipped layout file first.",
         "file");
     const QCommandLineOption checkOption(
@@ -120,12 +122,14 @@ int main(int argc, char* argv[]) {
     const Keyboard keyboard = MakeKeyboard(legends->form);
     const QList<KeyGroup> groups = MakeKeyGroups(keyboard, *legends);
     const QStringList lines = CoordinateLines(groups, errors);
+    const QStringList positions = KeyPositionLines(keyboard, *legends, errors);
     if (!errors.isEmpty())
         return Fail(errors);
 
     QStringList comments;
     if (!pictureFile.isEmpty()) {
-        comments << QString("Keyboard picture and key co-ordinates made by kbpicgen from %1.")
+        comments << QString("Keyboard picture, key co-ordinates and key positions made by kbpicgen "
+                            "from %1.")
                         .arg(FromSourceFolder(legendFile));
         QString command =
             QString("%1 --picture %2")
@@ -135,7 +139,7 @@ int main(int argc, char* argv[]) {
         comments << "To make them again, build, then run in the source folder: " + command + " " +
                         FromSourceFolder(legendFile);
     }
-    const QString sections = GeneratedSections(comments, bitmapName, lines);
+    const QString sections = GeneratedSections(comments, bitmapName, lines, positions);
 
     const QImage picture = DrawKeyboard(keyboard, *legends);
     if (!pictureFile.isEmpty())
