@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 #include "Component.h"
+#include "FormStyle.h"
 #include "ui_About.h"
 
 #include <QApplication>
@@ -48,9 +49,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(272, 130);
-    QPalette colors = palette();
-    colors.setColor(QPalette::Window, ColorToQColor(clBtnFace));
-    setPalette(colors);
+    SetFormColors(this, clBtnFace, clWindowText, {URLStatic1});
     setFont(FormFont(false));
     URLStatic1->setFont(FormFont(true));
     Image1->setPixmap(ProgramIcon().pixmap(32, 32));

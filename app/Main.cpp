@@ -118,10 +118,7 @@ void TMainForm::CreateControls() {
     TypingBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     TypingBox->setTabChangesFocus(false);
     TypingBox->setPlainText(QStringLiteral("TypingBox"));
-    QPalette typingPalette = TypingBox->palette();
-    typingPalette.setColor(QPalette::Base, ColorToQColor(clWindow));
-    typingPalette.setColor(QPalette::Text, ColorToQColor(FormTextColor));
-    TypingBox->setPalette(typingPalette);
+    SetTextBoxColors(TypingBox, clWindow, FormTextColor);
     TypingBox->installEventFilter(this);
     connect(TypingBox, &QPlainTextEdit::textChanged, this,
             [this] { RunHandler([this] { TypingBoxChange(); }); });

@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // The palette role nearest to each system colour index of the classic desktop.
@@ -81,20 +84,71 @@ bool SysColorRole(int index, QPalette::ColorGroup& group, QPalette::ColorRole& r
     }
 }
 
-} // namespace
-
-QColor GetSysColor(int index) {
+QColor SysColorIn(const QPalette& palette, int index) {
     QPalette::ColorGroup group;
     QPalette::ColorRole role;
     if (!SysColorRole(index, group, role))
         return Qt::black;
-    return QGuiApplication::palette().color(group, role);
+    return palette.color(group, role);
+}
+
+QPalette MakeLightDesktopPalette() {
+    const QColor face(240, 240, 240);
+    const QColor shadow(160, 160, 160);
+    const QColor grey(109, 109, 109);
+    // Window text, button face, 3D light, button shadow, mid, text, bright text, text box, window.
+    QPalette palette(Qt::black, face, Qt::white, shadow, QColor(200, 200, 200), Qt::black,
+                     Qt::white, Qt::white, face);
+    palette.setColor(QPalette::Midlight, QColor(227, 227, 227));
+    palette.setColor(QPalette::Shadow, QColor(105, 105, 105));
+    palette.setColor(QPalette::Highlight, QColor(51, 153, 255));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(191, 205, 219));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(67, 78, 84));
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    palette.setColor(QPalette::Link, QColor(0, 102, 204));
+    palette.setColor(QPalette::PlaceholderText, grey);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, grey);
+    return palette;
+}
+
+// The relative luminance of a colour's sRGB channels.
+double Luminance(const QColor& color) {
+    auto linear = [](int channel) {
+        const double value = channel / 255.0;
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.red()) + 0.7152 * linear(color.green()) +
+           0.0722 * linear(color.blue());
+}
+
+} // namespace
+
+QColor GetSysColor(int index) {
+    return SysColorIn(QGuiApplication::palette(), index);
 }
 
 QColor ColorToQColor(TColor color) {
+    return ColorToQColor(color, QGuiApplication::palette());
+}
+
+QColor ColorToQColor(TColor color, const QPalette& palette) {
     if (IsSystemColor(color))
-        return GetSysColor(color & 0xFF);
+        return SysColorIn(palette, color & 0xFF);
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+const QPalette& LightDesktopPalette() {
+    static const QPalette palette = MakeLightDesktopPalette();
+    return palette;
+}
+
+double ContrastRatio(const QColor& first, const QColor& second) {
+    const double a = Luminance(first);
+    const double b = Luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 TColor QColorToColor(const QColor& color) {

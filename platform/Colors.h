@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <cstdint>
 
 // A colour as the program computes with it: red in bits 0-7, green in 8-15, blue in 16-23.
@@ -35,8 +36,18 @@ constexpr bool IsSystemColor(TColor color) {
 // The colour of a system colour index from the application palette; black for an unknown index.
 QColor GetSysColor(int index);
 
-// The displayable colour of a value: a plain colour as it stands, a system colour looked up.
+// The displayable colour of a value: a plain colour as it stands, a system colour looked up in
+// the application palette, or in the palette given.
 QColor ColorToQColor(TColor color);
+QColor ColorToQColor(TColor color, const QPalette& palette);
+
+// The classic light desktop's colours, whatever the application palette: light grey button
+// faces, white text boxes, black text.
+const QPalette& LightDesktopPalette();
+
+// The contrast ratio of two colours as the Web Content Accessibility Guidelines define it, from
+// their relative luminance: 1 for equally light colours, up to 21 for black against white.
+double ContrastRatio(const QColor& first, const QColor& second);
 
 // The plain colour value of a displayable colour (alpha dropped).
 TColor QColorToColor(const QColor& color);
