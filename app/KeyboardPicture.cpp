@@ -3,25 +3,97 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
+#include <QtMath>
 
-QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture) {
+#include <algorithm>
+
+namespace {
+
+// A rectangle in paint box pixels as device pixels, cut to the image.
+QRect DeviceRect(const TKeyRect& r, qreal ratio, const QRect& bounds) {
+    auto device = [ratio](int n) { return qRound(std::clamp(n * ratio, -1e9, 1e9)); };
+    return QRect(QPoint(device(r.Left), device(r.Top)),
+                 QPoint(device(r.Right) - 1, device(r.Bottom) - 1))
+        .intersected(bounds);
+}
+
+void AndRect(QImage& image, const QRect& rect, QRgb color) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            line[x] &= color;
+    }
+}
+
+// The outline, one paint box pixel wide, turns black except where a rectangle lies over it: there
+// the amber below the picture shows, as everywhere else in the rectangle.
+void DrawOutline(QImage& image, const std::vector<QRect>& amber, int width) {
+    const int w = image.width();
+    const int h = image.height();
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        auto blacken = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                if (std::none_of(amber.begin(), amber.end(),
+                                 [&](const QRect& r) { return r.contains(x, y); }))
+                    line[x] = qRgb(0, 0, 0);
+        };
+        if (y < width || y >= h - width) {
+            blacken(0, w);
+        } else {
+            blacken(0, std::min(width, w));
+            blacken(std::max(w - width, width), w);
+        }
+    }
+}
+
+} // namespace
+
+QSize DeviceSize(QSize size, qreal ratio) {
+    return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+}
+
+const QImage& TStretchedPicture::For(const QImage* picture, QSize size, qreal ratio) {
+    const qint64 key = picture && !picture->isNull() ? picture->cacheKey() : 0;
+    if (!FStretched.isNull() && key == FPictureKey && size == FSize && ratio == FRatio)
+        return FStretched;
+    FPictureKey = key;
+    FSize = size;
+    FRatio = ratio;
+    FStretched = QImage();
     if (size.isEmpty())
+        return FStretched;
+    FStretched = QImage(DeviceSize(size, ratio), QImage::Format_RGB32);
+    FStretched.fill(Qt::white);
+    if (key != 0) {
+        QPainter painter(&FStretched);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(FStretched.rect(), *picture);
+    }
+    FStretched.setDevicePixelRatio(ratio);
+    return FStretched;
+}
+
+QImage ComposeKeyboardImage(const QImage& stretched, const std::vector<TKeyRect>& rects) {
+    if (stretched.isNull())
         return QImage();
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    // White AND picture is the picture: only the outline and the rectangles change it.
+    QImage image = stretched.copy();
+    const qreal ratio = stretched.devicePixelRatio();
+    std::vector<QRect> amber;
     for (const TKeyRect& r : rects)
         if (r.Right > r.Left && r.Bottom > r.Top)
-            painter.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top),
-                             HighlightColor);
-    if (picture && !picture->isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        painter.drawImage(image.rect(), *picture);
-    }
+            if (const QRect device = DeviceRect(r, ratio, image.rect()); !device.isEmpty())
+                amber.push_back(device);
+    for (const QRect& rect : amber)
+        AndRect(image, rect, HighlightColor.rgb());
+    DrawOutline(image, amber, std::max(1, qRound(ratio)));
     return image;
+}
+
+QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture) {
+    return ComposeKeyboardImage(TStretchedPicture().For(picture, size, 1), rects);
 }
 
 QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName) {
@@ -30,5 +102,6 @@ QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName) {
     QImage picture(name);
     if (picture.isNull() && QFileInfo(name).isRelative())
         picture.load(QFileInfo(layoutFileName).dir().filePath(name));
-    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    // Colours with an alpha channel would be combined premultiplied: those are made opaque.
+    return picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
 }

@@ -569,8 +569,9 @@ void TMainForm::HighlightKeyGroup(const QString& name) {
     std::vector<TKeyRect> rects = ParseKeyRects(KeyMap[index]);
     for (TKeyRect& rect : rects)
         rect = ScaleKeyRect(rect, PaintBox->width());
-    PaintBox->Present(ComposeKeyboardImage(PaintBox->size(), rects,
-                                           KeyboardPicture ? &*KeyboardPicture : nullptr));
+    const QImage& stretched = StretchedPicture.For(KeyboardPicture ? &*KeyboardPicture : nullptr,
+                                                   PaintBox->size(), PaintBox->devicePixelRatio());
+    PaintBox->Present(ComposeKeyboardImage(stretched, rects));
 }
 
 QString TMainForm::PageKeyGroup() const {
