@@ -1,11 +1,15 @@
 #include "KeyboardPicture.h"
 
+#include "CheckedFile.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QtMath>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -45,6 +49,15 @@ void DrawOutline(QImage& image, const std::vector<QRect>& amber, int width) {
             blacken(std::max(w - width, width), w);
         }
     }
+}
+
+// A picture file: only a regular file, and no larger than Qt's image allocation limit, which
+// bounds the decoded picture too (an uncompressed bitmap's file is at least as large as its
+// pixels).
+QImage ReadPicture(const QString& fileName) {
+    const qint64 limitMiB = QImageReader::allocationLimit();
+    const CheckedFile file = ReadCheckedFile(fileName, limitMiB > 0 ? limitMiB << 20 : INT_MAX);
+    return file.Check == FileCheck::Regular ? QImage::fromData(file.Bytes) : QImage();
 }
 
 } // namespace
@@ -99,9 +112,9 @@ QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, cons
 QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName) {
     if (name.isEmpty())
         return QImage();
-    QImage picture(name);
+    QImage picture = ReadPicture(name);
     if (picture.isNull() && QFileInfo(name).isRelative())
-        picture.load(QFileInfo(layoutFileName).dir().filePath(name));
+        picture = ReadPicture(QFileInfo(layoutFileName).dir().filePath(name));
     // Colours with an alpha channel would be combined premultiplied: those are made opaque.
     return picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
 }

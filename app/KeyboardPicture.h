@@ -36,6 +36,7 @@ QImage ComposeKeyboardImage(const QImage& stretched, const std::vector<TKeyRect>
 QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture);
 
 // The keyboard picture named by a layout file: looked for as given (a bare name in the current
-// directory), then beside the layout file. A null image when neither loads. A picture of palette
-// colours stays as it is: it is stretched straight from its palette.
+// directory), then beside the layout file. Only regular files are read, up to Qt's image allocation
+// limit. A null image when neither loads. A picture of palette colours stays as it is: it is
+// stretched straight from its palette.
 QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName);

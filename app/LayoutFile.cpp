@@ -1,5 +1,6 @@
 #include "LayoutFile.h"
 
+#include "CheckedFile.h"
 #include "DirIterators.h"
 #include "IniFile.h"
 
@@ -36,6 +37,26 @@ int FindPage(const QString& fileName, int n) {
         if (!ReadPageText(fileName, QStringLiteral("title"), page).isEmpty())
             return page;
     return 0;
+}
+
+QString LayoutFileProblem(const QString& fileName) {
+    QString reason;
+    switch (CheckFile(fileName, MaxProfileFileSize)) {
+    case FileCheck::Regular:
+    case FileCheck::Missing:
+        return QString();
+    case FileCheck::NotRegular:
+        reason = QStringLiteral("it is not a regular file");
+        break;
+    case FileCheck::TooLarge:
+        reason = QStringLiteral("it is larger than %1 MiB").arg(MaxProfileFileSize >> 20);
+        break;
+    case FileCheck::Unreadable:
+        reason = QStringLiteral("it cannot be opened");
+        break;
+    }
+    return QStringLiteral("The layout file %1 cannot be read: %2.")
+        .arg(QDir::toNativeSeparators(fileName), reason);
 }
 
 QString ProgramDirectory(const QString& programFile) {

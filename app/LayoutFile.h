@@ -33,6 +33,12 @@ QString ReadPageText(const QString& fileName, const QString& stem, int page);
 // or n is below 1.
 int FindPage(const QString& fileName, int n);
 
+// Why a layout file that is there cannot be used, as a sentence naming the file: it is no regular
+// file (a pipe, a device, a directory), it is larger than MaxProfileFileSize, or it cannot be
+// opened. Empty when the file can be read, and when there is none (a missing layout file reads as
+// an empty one).
+QString LayoutFileProblem(const QString& fileName);
+
 // The directory of the program file (everything before its last slash).
 QString ProgramDirectory(const QString& programFile);
 

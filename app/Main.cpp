@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -304,7 +305,13 @@ void TMainForm::LoadLayoutFile() {
                                           QStringLiteral("bitmap"), QString(), 10);
     KeyboardPicture.reset();
     QImage picture = LoadKeyboardPicture(bitmap, LayoutFileName);
-    if (picture.isNull()) {
+    // A layout file that is there but cannot be read leaves the window without its texts: that
+    // is the one message, not the picture it could not name.
+    if (const QString problem = LayoutFileProblem(LayoutFileName); !problem.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Unreadable file"), problem,
+                        QMessageBox::Ok, this);
+        box.exec();
+    } else if (picture.isNull()) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Missing file"),
                         QStringLiteral("The program could not load the keyboard image file"),
                         QMessageBox::Ok, this);
@@ -542,9 +549,24 @@ QString TMainForm::ChooseLayout(const QString& settingsFileName) {
     if (result == TLayoutForm::CancelResult || !selected || !selected->isSelected())
         return QString();
     const QString name = CutToCharacters(selected->text(), ValueBufferSize - 1);
-    WriteProfileString(SettingsSection, SettingsKey, name, settingsFileName);
+    RememberLayout(name, settingsFileName);
     LayoutFileName = LayoutFilePath(directory, name);
     return name;
+}
+
+void TMainForm::RememberLayout(const QString& name, const QString& settingsFileName) {
+    const ProfileWriteResult written =
+        WriteProfileString(SettingsSection, SettingsKey, name, settingsFileName);
+    // Where another place for the settings exists, a result with FileUnusable() tries it here.
+    if (written || ToldNotRemembered)
+        return;
+    ToldNotRemembered = true;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Layout not remembered"),
+                    QStringLiteral("The chosen layout is used now, but the next start will not "
+                                   "remember it: the settings file %1 cannot be written.")
+                        .arg(QDir::toNativeSeparators(settingsFileName)),
+                    QMessageBox::Ok, this);
+    box.exec();
 }
 
 void TMainForm::Changelayout1Click() {

@@ -88,6 +88,9 @@ public:
 
     // Layout choice.
     QString ChooseLayout(const QString& settingsFileName);
+    // Writes the chosen layout into the settings file; where that fails, tells the learner, once
+    // per run, that the choice is not remembered.
+    void RememberLayout(const QString& name, const QString& settingsFileName);
     void Changelayout1Click();
 
     // Shows the About box modally.
@@ -137,6 +140,8 @@ private:
     // A page load is under way; a change of the typing text then checks once the load is done.
     bool LoadingPage = false;
     bool CheckAfterLoad = false;
+    // The learner has been told that the layout choice cannot be remembered.
+    bool ToldNotRemembered = false;
     // Where the window's client area lay while maximised (empty until then); the window keeps
     // that size, and is put back there once if the window manager restores it.
     QRect MaximisedArea;

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the readers of layout files: the INI reader (as a whole file) and the
-// key co-ordinates parser with its number conversion. Nothing may crash, hang or read out of bounds.
+// key co-ordinates parser with its number conversion. Nothing may crash, hang or read out of
+// bounds.
 #include "IniFile.h"
 #include "KeyMap.h"
 
@@ -9,8 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir dir;
     static const QString path = dir.filePath(QStringLiteral("fuzz.kb"));
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         } catch (const EConvertError&) {
         }
     }
-    WriteProfileString(QStringLiteral("General"), QStringLiteral("keyboard"),
-                       DecodeProfileText(bytes.left(40)), path);
+    [[maybe_unused]] const ProfileWriteResult written =
+        WriteProfileString(QStringLiteral("General"), QStringLiteral("keyboard"),
+                           DecodeProfileText(bytes.left(40)), path);
     return 0;
 }

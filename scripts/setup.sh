@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make
+    cmake g++ make clang libclang-rt-dev
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools libgl-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     desktop-file-utils appstream

@@ -592,7 +592,8 @@ void TestKbPicGen::shippedPicture() {
 void TestKbPicGen::outlineCheckCatchesMisplacedRectangles() {
     const QImage picture = QImage(DataDir + "/us.bmp").convertToFormat(QImage::Format_RGB32);
     QVERIFY(!picture.isNull());
-    const Key& q = *MakeKeyboard(Form::Ansi).find("AD01");
+    const Keyboard keyboard = MakeKeyboard(Form::Ansi);
+    const Key& q = *keyboard.find("AD01");
     const Box box = q.shape.front();
     QVERIFY(OutlineFaults(picture, "Q", {box}).isEmpty());
     for (int shift : {-2, 2}) {

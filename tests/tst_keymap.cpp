@@ -325,6 +325,34 @@ private slots:
             }
     }
 
+    void composesRectanglesWhosePixelsPass32Bits_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QPoint>("inside");
+        const QString whole = ",-2147483648,-2147483648,2147483647,2147483647";
+        QTest::newRow("whole range, 769 wide") << whole << 769 << QPoint(400, 100);
+        QTest::newRow("whole range, 1536 wide") << whole << 1536 << QPoint(1, 1);
+        QTest::newRow("whole range, 3000 wide") << whole << 3000 << QPoint(2998, 975);
+        QTest::newRow("from far left") << ",-2147483648,0,10,10" << 1536 << QPoint(5, 5);
+        QTest::newRow("to far below") << ",100,100,110,2147483647" << 1536 << QPoint(105, 500);
+    }
+
+    // Rectangles are scaled and clipped in 64 bits, so far-off co-ordinates fill what lies in
+    // the picture like any other rectangle.
+    void composesRectanglesWhosePixelsPass32Bits() {
+        QFETCH(QString, value);
+        QFETCH(int, width);
+        QFETCH(QPoint, inside);
+        std::vector<TKeyRect> rects = ParseKeyRects(value);
+        for (TKeyRect& rect : rects)
+            rect = ScaleKeyRect(rect, width);
+        const QSize size(width, width * 522 / 1536);
+        const QImage image = ComposeKeyboardImage(size, rects, nullptr);
+        QCOMPARE(image.pixelColor(inside), Amber);
+        QCOMPARE(image.pixelColor(width - 1, size.height() - 1) == Amber,
+                 rects.front().Right >= width && rects.front().Bottom >= size.height());
+    }
+
     void paintsThePagesGroup() {
         Open(Layout);
         form->PaintBox->repaint();
