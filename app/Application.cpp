@@ -27,7 +27,9 @@ private:
 } // namespace
 
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv) {}
+    : QApplication(argc, argv) {
+    KeepLargeGlyphsCached();
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
@@ -70,4 +72,9 @@ void SetHintPause(int milliseconds) {
         return;
     installed = new THintPauseStyle(milliseconds);
     QApplication::setStyle(installed);
+}
+
+void KeepLargeGlyphsCached() {
+    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
+        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "320");
 }

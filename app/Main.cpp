@@ -104,6 +104,7 @@ void TMainForm::CreateControls() {
     Explanation->setPlainText(QStringLiteral("Explanation"));
     PaintBox = new TPaintBox(this, Panel1);
     TooltipLabel = new QLabel(Panel1);
+    TooltipLabel->setTextFormat(Qt::PlainText);
     TooltipLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     Task = CreateReadOnlyText(this);
@@ -249,7 +250,9 @@ void TMainForm::FormResize() {
     LeftSeparator->setGeometry(0, 0, LeftSeparatorWidth, panel1Height);
     Explanation->setGeometry(LeftSeparatorWidth, 0, explanationWidth, panel1Height);
     PaintBox->setGeometry(paintBoxLeft, 0, paintBoxWidth, paintBoxHeight);
-    TooltipLabel->setGeometry(paintBoxLeft, paintBoxHeight, paintBoxWidth, 2 * tooltipFontSize);
+    // A fixed size: a new description repaints the label and asks no layout of its parent.
+    TooltipLabel->setFixedSize(paintBoxWidth, 2 * tooltipFontSize);
+    TooltipLabel->move(paintBoxLeft, paintBoxHeight);
 
     Task->setGeometry(0, Panel1->y() + panel1Height, w, h / 7);
     SetPointSize(TypingBox, h / 32);
