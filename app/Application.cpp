@@ -27,9 +27,7 @@ private:
 } // namespace
 
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv) {
-    KeepLargeGlyphsCached();
-}
+    : QApplication(argc, argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
@@ -72,9 +70,4 @@ void SetHintPause(int milliseconds) {
         return;
     installed = new THintPauseStyle(milliseconds);
     QApplication::setStyle(installed);
-}
-
-void KeepLargeGlyphsCached() {
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "320");
 }

@@ -11,7 +11,6 @@ class TApplication : public QApplication {
     Q_OBJECT
 
 public:
-    // Keeps large glyphs in Qt's glyph cache (see KeepLargeGlyphsCached) before anything is drawn.
     TApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
@@ -28,9 +27,3 @@ void InstallFontSubstitutions();
 
 // Sets the delay between the pointer coming to rest over a control and its hint showing.
 void SetHintPause(int milliseconds);
-
-// The window's texts scale with the screen: a title on a 4K screen is over 150 pixels high. Qt
-// draws glyphs above 64 pixels from their outlines at every paint; this keeps glyphs up to 320
-// pixels in its glyph cache instead. Takes effect when called before the first text is drawn; a
-// limit the user set in QT_MAX_CACHED_GLYPH_SIZE stays.
-void KeepLargeGlyphsCached();
