@@ -6,21 +6,49 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QtMath>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
 
-// A key rectangle clipped to the image, computed in 64 bits: far-off co-ordinates (a rectangle
-// from INT_MIN to INT_MAX) give a width beyond 32 bits.
-QRect ClippedRect(const TKeyRect& r, QSize size) {
-    const qint64 left = std::max<qint64>(r.Left, 0);
-    const qint64 top = std::max<qint64>(r.Top, 0);
-    const qint64 right = std::min<qint64>(r.Right, size.width());
-    const qint64 bottom = std::min<qint64>(r.Bottom, size.height());
-    if (right <= left || bottom <= top)
-        return QRect();
-    return QRect(int(left), int(top), int(right - left), int(bottom - top));
+// A rectangle in paint box pixels as device pixels, cut to the image.
+QRect DeviceRect(const TKeyRect& r, qreal ratio, const QRect& bounds) {
+    auto device = [ratio](int n) { return qRound(std::clamp(n * ratio, -1e9, 1e9)); };
+    return QRect(QPoint(device(r.Left), device(r.Top)),
+                 QPoint(device(r.Right) - 1, device(r.Bottom) - 1))
+        .intersected(bounds);
+}
+
+void AndRect(QImage& image, const QRect& rect, QRgb color) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            line[x] &= color;
+    }
+}
+
+// The outline, one paint box pixel wide, turns black except where a rectangle lies over it: there
+// the amber below the picture shows, as everywhere else in the rectangle.
+void DrawOutline(QImage& image, const std::vector<QRect>& amber, int width) {
+    const int w = image.width();
+    const int h = image.height();
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        auto blacken = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                if (std::none_of(amber.begin(), amber.end(),
+                                 [&](const QRect& r) { return r.contains(x, y); }))
+                    line[x] = qRgb(0, 0, 0);
+        };
+        if (y < width || y >= h - width) {
+            blacken(0, w);
+        } else {
+            blacken(0, std::min(width, w));
+            blacken(std::max(w - width, width), w);
+        }
+    }
 }
 
 // A picture file: only a regular file, and no larger than Qt's image allocation limit, which
@@ -34,23 +62,51 @@ QImage ReadPicture(const QString& fileName) {
 
 } // namespace
 
-QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture) {
+QSize DeviceSize(QSize size, qreal ratio) {
+    return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+}
+
+const QImage& TStretchedPicture::For(const QImage* picture, QSize size, qreal ratio) {
+    const qint64 key = picture && !picture->isNull() ? picture->cacheKey() : 0;
+    if (!FStretched.isNull() && key == FPictureKey && size == FSize && ratio == FRatio)
+        return FStretched;
+    FPictureKey = key;
+    FSize = size;
+    FRatio = ratio;
+    FStretched = QImage();
     if (size.isEmpty())
-        return QImage();
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
-    for (const TKeyRect& r : rects)
-        if (const QRect clipped = ClippedRect(r, size); !clipped.isEmpty())
-            painter.fillRect(clipped, HighlightColor);
-    if (picture && !picture->isNull()) {
+        return FStretched;
+    FStretched = QImage(DeviceSize(size, ratio), QImage::Format_RGB32);
+    FStretched.fill(Qt::white);
+    if (key != 0) {
+        QPainter painter(&FStretched);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        painter.drawImage(image.rect(), *picture);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(FStretched.rect(), *picture);
     }
+    FStretched.setDevicePixelRatio(ratio);
+    return FStretched;
+}
+
+QImage ComposeKeyboardImage(const QImage& stretched, const std::vector<TKeyRect>& rects) {
+    if (stretched.isNull())
+        return QImage();
+    // White AND picture is the picture: only the outline and the rectangles change it.
+    QImage image = stretched.copy();
+    const qreal ratio = stretched.devicePixelRatio();
+    std::vector<QRect> amber;
+    for (const TKeyRect& r : rects)
+        if (r.Right > r.Left && r.Bottom > r.Top)
+            if (const QRect device = DeviceRect(r, ratio, image.rect()); !device.isEmpty())
+                amber.push_back(device);
+    for (const QRect& rect : amber)
+        AndRect(image, rect, HighlightColor.rgb());
+    DrawOutline(image, amber, std::max(1, qRound(ratio)));
     return image;
+}
+
+QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture) {
+    return ComposeKeyboardImage(TStretchedPicture().For(picture, size, 1), rects);
 }
 
 QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName) {
@@ -59,5 +115,6 @@ QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName) {
     QImage picture = ReadPicture(name);
     if (picture.isNull() && QFileInfo(name).isRelative())
         picture = ReadPicture(QFileInfo(layoutFileName).dir().filePath(name));
-    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    // Colours with an alpha channel would be combined premultiplied: those are made opaque.
+    return picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
 }

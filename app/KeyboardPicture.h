@@ -7,13 +7,36 @@
 // The highlight colour of a key group: amber.
 inline const QColor HighlightColor(255, 191, 0);
 
+// The keyboard picture stretched smoothly over a paint box's device pixels. Stretching is the
+// costly step of composing, so the stretched picture is kept and made again only for another
+// picture, paint box size or device pixel ratio; every compose in between starts from it.
+class TStretchedPicture {
+public:
+    // The picture stretched over size × ratio device pixels, carrying that device pixel ratio; all
+    // white without a picture, and a null image for an empty size.
+    const QImage& For(const QImage* picture, QSize size, qreal ratio);
+
+private:
+    qint64 FPictureKey = 0;
+    QSize FSize;
+    qreal FRatio = 0;
+    QImage FStretched;
+};
+
+// A paint box's size in device pixels at the given device pixel ratio.
+QSize DeviceSize(QSize size, qreal ratio);
+
 // Composes the keyboard as the paint box shows it: white with a one-pixel black outline, the
-// rectangles (already in pixels, clipped to the image) in amber, and the picture stretched smoothly
-// over the whole image and combined by a bitwise AND, so that its white takes the colour below and
-// its lines stay dark.
+// rectangles (already in paint box pixels) in amber, and the picture combined by a bitwise AND, so
+// that its white takes the colour below and its lines stay dark. Starts from the stretched picture
+// (see TStretchedPicture) and works at its device pixel ratio, every pixel one device pixel.
+QImage ComposeKeyboardImage(const QImage& stretched, const std::vector<TKeyRect>& rects);
+
+// The same, stretching the picture afresh over the given size at a device pixel ratio of 1.
 QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture);
 
 // The keyboard picture named by a layout file: looked for as given (a bare name in the current
 // directory), then beside the layout file. Only regular files are read, up to Qt's image allocation
-// limit. A null image when neither loads.
+// limit. A null image when neither loads. A picture of palette colours stays as it is: it is
+// stretched straight from its palette.
 QImage LoadKeyboardPicture(const QString& name, const QString& layoutFileName);

@@ -106,6 +106,7 @@ void TMainForm::CreateControls() {
     Explanation->setPlainText(QStringLiteral("Explanation"));
     PaintBox = new TPaintBox(this, Panel1);
     TooltipLabel = new QLabel(Panel1);
+    TooltipLabel->setTextFormat(Qt::PlainText);
     TooltipLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     Task = CreateReadOnlyText(this);
@@ -250,7 +251,9 @@ void TMainForm::FormResize() {
     LeftSeparator->setGeometry(0, 0, LeftSeparatorWidth, panel1Height);
     Explanation->setGeometry(LeftSeparatorWidth, 0, explanationWidth, panel1Height);
     PaintBox->setGeometry(paintBoxLeft, 0, paintBoxWidth, paintBoxHeight);
-    TooltipLabel->setGeometry(paintBoxLeft, paintBoxHeight, paintBoxWidth, 2 * tooltipFontSize);
+    // A fixed size: a new description repaints the label and asks no layout of its parent.
+    TooltipLabel->setFixedSize(paintBoxWidth, 2 * tooltipFontSize);
+    TooltipLabel->move(paintBoxLeft, paintBoxHeight);
 
     Task->setGeometry(0, Panel1->y() + panel1Height, w, h / 7);
     SetPointSize(TypingBox, h / 32);
@@ -603,8 +606,9 @@ void TMainForm::HighlightKeyGroup(const QString& name) {
     std::vector<TKeyRect> rects = ParseKeyRects(KeyMap[index]);
     for (TKeyRect& rect : rects)
         rect = ScaleKeyRect(rect, PaintBox->width());
-    PaintBox->Present(ComposeKeyboardImage(PaintBox->size(), rects,
-                                           KeyboardPicture ? &*KeyboardPicture : nullptr));
+    const QImage& stretched = StretchedPicture.For(KeyboardPicture ? &*KeyboardPicture : nullptr,
+                                                   PaintBox->size(), PaintBox->devicePixelRatio());
+    PaintBox->Present(ComposeKeyboardImage(stretched, rects));
 }
 
 QString TMainForm::PageKeyGroup() const {

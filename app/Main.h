@@ -2,6 +2,7 @@
 
 #include "FancyButton.h"
 #include "KeyMap.h"
+#include "KeyboardPicture.h"
 
 #include <QImage>
 #include <QSet>
@@ -103,6 +104,7 @@ public:
 
     // The keyboard picture.
     TKeyMap KeyMap;
+    TStretchedPicture StretchedPicture;
     void HighlightKeyGroup(const QString& name);
     void PaintBoxPaint();
     void PaintBoxMouseMove(int x, int y);

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QtMath>
 
 namespace {
 
@@ -39,7 +41,40 @@ QImage LinePicture() {
     return picture;
 }
 
+// A picture with fine detail, so that stretching it smooths every pixel differently.
+QImage DetailedPicture() {
+    QImage picture(1536, 522, QImage::Format_RGB32);
+    for (int y = 0; y < 522; ++y)
+        for (int x = 0; x < 1536; ++x)
+            picture.setPixel(x, y,
+                             (x / 3 + y / 2) % 5 == 0 ? qRgb(20, 40, 60)
+                                                      : qRgb(255, 255 - x % 7, 250 + y % 6));
+    return picture;
+}
+
+// The keyboard as composed by drawing: white, the black outline, the amber rectangles, and the
+// picture stretched smoothly over it with a bitwise AND.
+QImage DrawnKeyboard(QSize size, const std::vector<TKeyRect>& rects, const QImage& picture) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    for (const TKeyRect& r : rects)
+        painter.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), Amber);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    painter.drawImage(image.rect(), picture);
+    return image;
+}
+
+QImage ShippedPicture() {
+    return LoadKeyboardPicture(QStringLiteral(FW_DATA_DIR "/us.bmp"), QString());
+}
+
 } // namespace
+
+using TRects = std::vector<TKeyRect>;
 
 class TestKeyMap : public QObject {
     Q_OBJECT
@@ -195,6 +230,101 @@ private slots:
         QVERIFY(ComposeKeyboardImage(QSize(0, 0), {}, nullptr).isNull());
     }
 
+    void theKeptPictureComposesAsDrawingItAfresh_data() {
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<TRects>("rects");
+        const QImage detailed = DetailedPicture();
+        const QImage shipped = ShippedPicture();
+        QCOMPARE(shipped.format(), QImage::Format_Indexed8); // stretched from its palette
+        const TRects letters = {{100, 60, 180, 90}, {150, 80, 260, 120}};
+        QTest::newRow("759 x 257, two overlapping") << detailed << QSize(759, 257) << letters;
+        QTest::newRow("1152 x 391, none") << detailed << QSize(1152, 391) << TRects();
+        QTest::newRow("1527 x 518, over the outline")
+            << detailed << QSize(1527, 518) << TRects({{-5, -5, 40, 30}, {1500, 500, 1600, 600}});
+        QTest::newRow("2295 x 779, the whole picture")
+            << detailed << QSize(2295, 779) << TRects({{0, 0, 2295, 779}});
+        QTest::newRow("1536 x 522, unscaled") << detailed << QSize(1536, 522) << letters;
+        QTest::newRow("100 x 34, tiny") << detailed << QSize(100, 34) << TRects({{0, 10, 1, 20}});
+        QTest::newRow("shipped picture, 1152 x 391") << shipped << QSize(1152, 391) << letters;
+        QTest::newRow("shipped picture, 759 x 257")
+            << shipped << QSize(759, 257) << TRects({{0, 0, 759, 257}});
+    }
+
+    void theKeptPictureComposesAsDrawingItAfresh() {
+        QFETCH(QImage, picture);
+        QFETCH(QSize, size);
+        QFETCH(TRects, rects);
+        TStretchedPicture kept;
+        const QImage& stretched = kept.For(&picture, size, 1);
+        const QImage drawn = DrawnKeyboard(size, rects, picture);
+        QCOMPARE(ComposeKeyboardImage(stretched, rects), drawn);
+        // Every later compose starts from the same kept picture and gives the same pixels.
+        ComposeKeyboardImage(stretched, TRects({{0, 0, size.width(), size.height()}}));
+        QCOMPARE(ComposeKeyboardImage(kept.For(&picture, size, 1), rects), drawn);
+        QCOMPARE(ComposeKeyboardImage(size, rects, &picture), drawn);
+    }
+
+    void thePictureIsStretchedOncePerSizeAndRatio() {
+        const QImage picture = DetailedPicture();
+        TStretchedPicture kept;
+        const qint64 first = kept.For(&picture, QSize(759, 257), 1).cacheKey();
+        QCOMPARE(kept.For(&picture, QSize(759, 257), 1).cacheKey(), first);
+        const QImage& wider = kept.For(&picture, QSize(1152, 391), 1);
+        QCOMPARE(wider.size(), QSize(1152, 391));
+        QVERIFY(wider.cacheKey() != first);
+        const QImage& sharp = kept.For(&picture, QSize(1152, 391), 2);
+        QCOMPARE(sharp.size(), QSize(2304, 782));
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        const qint64 atRatio2 = sharp.cacheKey();
+        QCOMPARE(kept.For(&picture, QSize(1152, 391), 2).cacheKey(), atRatio2);
+        // Another picture, even of the same size, is stretched anew.
+        const QImage other = LinePicture();
+        QVERIFY(kept.For(&other, QSize(1152, 391), 2).cacheKey() != atRatio2);
+        QImage white(10, 4, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        QCOMPARE(kept.For(nullptr, QSize(10, 4), 1), white); // no picture: the white below shows
+        QVERIFY(kept.For(&picture, QSize(0, 4), 1).isNull());
+    }
+
+    void composesAtDevicePixels_data() {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<TRects>("rects");
+        QTest::addColumn<QRect>("amber"); // in device pixels
+        QTest::newRow("ratio 2") << 2.0 << TRects({{50, 20, 60, 40}}) << QRect(100, 40, 20, 40);
+        QTest::newRow("ratio 3") << 3.0 << TRects({{50, 20, 60, 40}}) << QRect(150, 60, 30, 60);
+        QTest::newRow("ratio 1.5") << 1.5 << TRects({{50, 20, 60, 40}}) << QRect(75, 30, 15, 30);
+        QTest::newRow("ratio 2, over the outline")
+            << 2.0 << TRects({{-4, 0, 10, 10}}) << QRect(0, 0, 20, 20);
+    }
+
+    void composesAtDevicePixels() {
+        QFETCH(qreal, ratio);
+        QFETCH(TRects, rects);
+        QFETCH(QRect, amber);
+        // White with a black line at x 100..103: in a 768 pixel box it lies at 50..51.
+        const QImage picture = LinePicture();
+        TStretchedPicture kept;
+        const QImage image =
+            ComposeKeyboardImage(kept.For(&picture, QSize(768, 261), ratio), rects);
+        QCOMPARE(image.size(), DeviceSize(QSize(768, 261), ratio));
+        QCOMPARE(image.devicePixelRatio(), ratio);
+        const int outline = qRound(ratio);
+        const int lineEnd = qCeil(52 * ratio); // the line's smoothed right edge
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                if (x >= 50 * ratio - 1 && x <= lineEnd)
+                    continue; // the stretched line
+                const bool onOutline = x < outline || y < outline || x >= image.width() - outline ||
+                                       y >= image.height() - outline;
+                const QColor expected = amber.contains(x, y) ? Amber
+                                        : onOutline          ? QColor(Qt::black)
+                                                             : QColor(Qt::white);
+                if (image.pixelColor(x, y) != expected)
+                    QFAIL(qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
+            }
+    }
+
     void composesRectanglesWhosePixelsPass32Bits_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("width");
@@ -286,6 +416,33 @@ private slots:
         Move(1300, 300);
         QCOMPARE(form->TooltipLabel->text(), QString("Numeric keypad"));
         QCOMPARE(ShownAt(1300, 300), QColor(Qt::white));
+    }
+
+    void hoverComposesFromTheKeptPictureUntilTheBoxIsResized() {
+        Open(Layout);
+        form->ShowPage(2);
+        form->PaintBox->repaint();
+        auto kept = [this] {
+            return form->StretchedPicture.For(&*form->KeyboardPicture, form->PaintBox->size(), 1)
+                .cacheKey();
+        };
+        const qint64 before = kept();
+        for (const QPoint& p : {QPoint(1300, 300), QPoint(300, 300), QPoint(1000, 50)})
+            Move(p.x(), p.y());
+        QCOMPARE(kept(), before);
+        Move(1300, 300);
+        const TRects numpad = {{1200, 200, 1500, 500}};
+        QCOMPARE(form->PaintBox->ShownImage(),
+                 ComposeKeyboardImage(QSize(1536, 522), numpad, &*form->KeyboardPicture));
+        form->resize(1600, 800);
+        QTRY_VERIFY(form->PaintBox->width() != 1536);
+        const int width = form->PaintBox->width();
+        Move(1300 * width / 1536, 300 * width / 1536);
+        QCOMPARE(form->TooltipLabel->text(), QString("Numeric keypad"));
+        QVERIFY(kept() != before);
+        QCOMPARE(form->PaintBox->ShownImage(),
+                 ComposeKeyboardImage(form->PaintBox->size(), {ScaleKeyRect(numpad.front(), width)},
+                                      &*form->KeyboardPicture));
     }
 
     void clickingAKeyVisitsEveryPageAboutIt() {
