@@ -178,6 +178,9 @@ void TestKbcheck::brokenLayout_data() {
     QTest::newRow("caption runs into the symbol") << QByteArray("Exit=")
         << QByteArray("Exit=Leave the program") << "the caption \"Leave the program\" is wider than its button"
         << QByteArray() << 0;
+    QTest::newRow("explorer's Close caption runs into the symbol") << QByteArray("Close=")
+        << QByteArray("Close=Schließen") << "the caption \"Schließen\" is wider than its button"
+        << QByteArray() << 0;
     QTest::newRow("unclosed section line") << QByteArray("[Buttons]") << QByteArray("[Buttons")
         << "a section line is a name in square brackets" << QByteArray("[Buttons") << 0;
     QTest::newRow("line that is no key=value") << QByteArray("[Buttons]")

@@ -89,6 +89,9 @@ TFancyButton* TWindowMeasures::ButtonFor(const QString& key) const {
     const std::pair<const char*, TFancyButton*> buttons[] = {{"Back", Form->BackBtn},
                                                              {"Next", Form->NextBtn},
                                                              {"Exit", Form->ExitBtn},
+                                                             // The key explorer's Close button
+                                                             // wears the Exit button's picture.
+                                                             {"Close", Form->ExitBtn},
                                                              {"OK", Dialog->OKBtn}};
     for (const auto& [name, button] : buttons)
         if (key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
