@@ -68,6 +68,13 @@ TLayoutForm::TLayoutForm(QWidget* parent)
     Image1->setPixmap(icon.pixmap(32, 32));
 }
 
+// The list's signals reach this form's slots; while its children are destroyed the form is no
+// longer a TLayoutForm, so the list must not call them then.
+TLayoutForm::~TLayoutForm() {
+    LayoutsList->model()->disconnect(this);
+    LayoutsList->disconnect(this);
+}
+
 void TLayoutForm::AddLayout(const QString& name) {
     LayoutsList->addItem(new TLayoutItem(name));
 }

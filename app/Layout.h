@@ -17,6 +17,7 @@ public:
     static constexpr int CancelResult = 2;
 
     explicit TLayoutForm(QWidget* parent = nullptr);
+    ~TLayoutForm() override;
 
     QFrame* Bevel1;
     QLabel* Label1;
