@@ -108,8 +108,9 @@ void TKeyExplorer::ShowPicture(const std::vector<TKeyRect>& rects) {
     std::vector<TKeyRect> scaled;
     for (const TKeyRect& rect : rects)
         scaled.push_back(ScaleKeyRect(rect, Picture->width()));
-    Shown = ComposeKeyboardImage(Picture->size(), scaled,
-                                 KeyboardPicture.isNull() ? nullptr : &KeyboardPicture);
+    Shown = ComposeKeyboardImage(
+        Stretched.For(KeyboardPicture.isNull() ? nullptr : &KeyboardPicture, Picture->size(), 1),
+        scaled);
     Picture->setPixmap(QPixmap::fromImage(Shown));
 }
 

@@ -2,6 +2,7 @@
 
 #include "KeyMap.h"
 #include "KeyPositions.h"
+#include "KeyboardPicture.h"
 
 #include <QDialog>
 #include <QImage>
@@ -48,6 +49,8 @@ private:
     QString LayoutFile;
     TKeyMap KeyMap;
     QImage KeyboardPicture;
+    // The picture stretched once for the picture label; every key press composes from it.
+    TStretchedPicture Stretched;
     TScanCodeSet ScanCodes;
     int LastGroup = -1;
     QImage Shown;
