@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDateTime>
 #include <QDialog>
 #include <QFile>
 #include <QImage>
@@ -44,6 +45,18 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
+}
+
+// Writes the layout file dated a moment of its own in the past: the reader then decodes it once and
+// serves every later read of this input from its cache, as it does for a layout file in use, and
+// no two inputs share a date.
+void WriteLayoutFile(const QString& path, const QByteArray& bytes) {
+    static qint64 inputs = 0;
+    WriteFile(path, bytes);
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(QDateTime::fromMSecsSinceEpoch(1'000'000'000'000 + ++inputs),
+                         QFileDevice::FileModificationTime);
 }
 
 // A small picture whose size and pixels come from the input.
@@ -95,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uchar* tail = data + size - 4;
     TMainForm& form = *Fixture->Form;
     form.LayoutFileName = Fixture->Dir.filePath(QStringLiteral("layout.kb"));
-    WriteFile(form.LayoutFileName, layout);
+    WriteLayoutFile(form.LayoutFileName, layout);
     const QString pictureName = ReadLayoutText(form.LayoutFileName, QStringLiteral("Bitmap"),
                                                QStringLiteral("bitmap"), QString(), 10);
     if (!pictureName.isEmpty() && !pictureName.contains(u'/') && pictureName != u"." &&

@@ -1,12 +1,14 @@
 # Sourced by sanitize.sh and fuzz.sh: the sanitized build in build-san/ (clang, with the fuzz
 # targets) and the sanitizers' run-time options.
 SANITIZED_BUILD=build-san
+SANITIZERS=address,undefined
 
-# sanitized_build [TARGET...]: configures build-san/ when needed and builds the targets (or all).
+# sanitized_build [TARGET...]: configures $SANITIZED_BUILD under $SANITIZERS when needed and builds
+# the targets (or all).
 sanitized_build() {
     if [ ! -f "$SANITIZED_BUILD/CMakeCache.txt" ]; then
         CC=clang CXX=clang++ cmake -S . -B "$SANITIZED_BUILD" -DFW_FUZZ=ON \
-            -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+            -DFW_SANITIZERS="$SANITIZERS" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     fi
     if [ $# -gt 0 ]; then
         cmake --build "$SANITIZED_BUILD" --parallel "$(nproc)" --target "$@"
