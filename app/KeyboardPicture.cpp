@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -21,23 +22,34 @@ QRect DeviceRect(const TKeyRect& r, qreal ratio, const QRect& bounds) {
         .intersected(bounds);
 }
 
-void AndRect(QImage& image, const QRect& rect, QRgb color) {
+// The rectangle of the picture ANDed with the colour, into the image.
+void AndRect(QImage& image, const QImage& picture, const QRect& rect, QRgb color) {
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         for (int x = rect.left(); x <= rect.right(); ++x)
-            line[x] &= color;
+            line[x] = from[x] & color;
     }
 }
 
-// The outline, one paint box pixel wide, turns black except where a rectangle lies over it: there
-// the amber below the picture shows, as everywhere else in the rectangle.
-void DrawOutline(QImage& image, const std::vector<QRect>& amber, int width) {
+void CopyRect(QImage& image, const QImage& from, const QRect& rect) {
+    const qsizetype bytes = qsizetype(rect.width()) * sizeof(QRgb);
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        std::memcpy(reinterpret_cast<QRgb*>(image.scanLine(y)) + rect.left(),
+                    reinterpret_cast<const QRgb*>(from.constScanLine(y)) + rect.left(), bytes);
+}
+
+// The outline, one paint box pixel wide, turns black within the part given, except where a
+// rectangle lies over it: there the amber below the picture shows, as everywhere else in the
+// rectangle.
+void DrawOutline(QImage& image, const std::vector<QRect>& amber, int width, const QRect& part) {
     const int w = image.width();
     const int h = image.height();
-    for (int y = 0; y < h; ++y) {
+    const QRect area = part.intersected(image.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         auto blacken = [&](int from, int to) {
-            for (int x = from; x < to; ++x)
+            for (int x = std::max(from, area.left()); x < std::min(to, area.right() + 1); ++x)
                 if (std::none_of(amber.begin(), amber.end(),
                                  [&](const QRect& r) { return r.contains(x, y); }))
                     line[x] = qRgb(0, 0, 0);
@@ -89,20 +101,51 @@ const QImage& TStretchedPicture::For(const QImage* picture, QSize size, qreal ra
 }
 
 QImage ComposeKeyboardImage(const QImage& stretched, const std::vector<TKeyRect>& rects) {
-    if (stretched.isNull())
-        return QImage();
-    // White AND picture is the picture: only the outline and the rectangles change it.
-    QImage image = stretched.copy();
+    TComposedPicture composed;
+    return composed.Compose(stretched, rects);
+}
+
+const QImage& TComposedPicture::Compose(const QImage& stretched,
+                                        const std::vector<TKeyRect>& rects) {
+    if (stretched.isNull()) {
+        FChanged = FImage.isNull() ? QRegion() : QRegion(FImage.rect());
+        FImage = QImage();
+        FStretchedKey = 0;
+        FAmber.clear();
+        return FImage;
+    }
     const qreal ratio = stretched.devicePixelRatio();
     std::vector<QRect> amber;
     for (const TKeyRect& r : rects)
         if (r.Right > r.Left && r.Bottom > r.Top)
-            if (const QRect device = DeviceRect(r, ratio, image.rect()); !device.isEmpty())
+            if (const QRect device = DeviceRect(r, ratio, stretched.rect()); !device.isEmpty())
                 amber.push_back(device);
+    const int outlineWidth = std::max(1, qRound(ratio));
+    const bool afresh = stretched.cacheKey() != FStretchedKey || FImage.isNull();
+    if (afresh) {
+        // White AND picture is the picture: only the outline and the rectangles change it.
+        FImage = stretched.copy();
+        FStretchedKey = stretched.cacheKey();
+        FAmber.clear();
+        DrawOutline(FImage, amber, outlineWidth, FImage.rect());
+    }
+    FChanged = afresh ? QRegion(FImage.rect()) : QRegion();
+    if (amber == FAmber)
+        return FImage;
+    // What the last rectangles changed starts again from the picture; the new ones are the picture
+    // ANDed with amber.
+    for (const QRect& rect : FAmber)
+        CopyRect(FImage, stretched, rect);
     for (const QRect& rect : amber)
-        AndRect(image, rect, HighlightColor.rgb());
-    DrawOutline(image, amber, std::max(1, qRound(ratio)));
-    return image;
+        AndRect(FImage, stretched, rect, HighlightColor.rgb());
+    std::vector<QRect> changed = FAmber;
+    changed.insert(changed.end(), amber.begin(), amber.end());
+    for (const QRect& rect : changed) {
+        DrawOutline(FImage, amber, outlineWidth, rect);
+        FChanged += rect;
+    }
+    FAmber = std::move(amber);
+    return FImage;
 }
 
 QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture) {

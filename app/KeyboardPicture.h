@@ -3,6 +3,7 @@
 #include "KeyMap.h"
 
 #include <QImage>
+#include <QRegion>
 
 // The highlight colour of a key group: amber.
 inline const QColor HighlightColor(255, 191, 0);
@@ -21,6 +22,23 @@ private:
     QSize FSize;
     qreal FRatio = 0;
     QImage FStretched;
+};
+
+// The composed picture kept from one compose to the next (see ComposeKeyboardImage). Composing
+// from the same stretched picture again restores only what the last rectangles changed, so that
+// lighting other keys costs in proportion to the keys, not to the picture.
+class TComposedPicture {
+public:
+    const QImage& Compose(const QImage& stretched, const std::vector<TKeyRect>& rects);
+    const QImage& Image() const { return FImage; }
+    // The device pixels the last Compose changed: none when it lit the same rectangles again.
+    const QRegion& Changed() const { return FChanged; }
+
+private:
+    qint64 FStretchedKey = 0;
+    std::vector<QRect> FAmber; // in device pixels
+    QImage FImage;
+    QRegion FChanged;
 };
 
 // A paint box's size in device pixels at the given device pixel ratio.

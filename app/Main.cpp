@@ -10,6 +10,7 @@
 #include "KeyboardPicture.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "TextWidgets.h"
 #include "TypingText.h"
 
 #include <QAction>
@@ -42,16 +43,15 @@ constexpr int NumberedLinesFontSize = 10;
 
 const QString Messages = QStringLiteral("Messages");
 
+// A panel shows the window's background, which the window fills once for all of them.
 QWidget* CreatePanel(QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    panel->setAutoFillBackground(true);
-    return panel;
+    return new QWidget(parent);
 }
 
 // A read-only text box. It never takes the keyboard focus, so the keys of the typing box keep
 // working after a click into it; its text can still be selected with the mouse.
 QPlainTextEdit* CreateReadOnlyText(QWidget* parent) {
-    auto* text = new QPlainTextEdit(parent);
+    auto* text = new TTextBox(parent);
     text->setReadOnly(true);
     text->setFocusPolicy(Qt::NoFocus);
     text->setFrameShape(QFrame::NoFrame);
@@ -94,7 +94,7 @@ TMainForm::TMainForm(QWidget* parent)
 TMainForm::~TMainForm() = default;
 
 void TMainForm::CreateControls() {
-    Title = new QLabel(QStringLiteral("Title"), this);
+    Title = new TTextLabel(QStringLiteral("Title"), this);
     Title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont titleFont = font();
     titleFont.setBold(true);
@@ -105,7 +105,7 @@ void TMainForm::CreateControls() {
     Explanation = CreateReadOnlyText(Panel1);
     Explanation->setPlainText(QStringLiteral("Explanation"));
     PaintBox = new TPaintBox(this, Panel1);
-    TooltipLabel = new QLabel(Panel1);
+    TooltipLabel = new TTextLabel(Panel1);
     TooltipLabel->setTextFormat(Qt::PlainText);
     TooltipLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -114,7 +114,7 @@ void TMainForm::CreateControls() {
     Task->setPlainText(QStringLiteral("Task"));
 
     TypingPanel = CreatePanel(this);
-    TypingBox = new QPlainTextEdit(TypingPanel);
+    TypingBox = new TTextBox(TypingPanel);
     TypingBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TypingBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     TypingBox->setTabChangesFocus(false);
@@ -125,7 +125,7 @@ void TMainForm::CreateControls() {
             [this] { RunHandler([this] { TypingBoxChange(); }); });
 
     BottomPanel = CreatePanel(this);
-    Footer = new QLabel(QStringLiteral("Press F12 to continue"), BottomPanel);
+    Footer = new TTextLabel(QStringLiteral("Press F12 to continue"), BottomPanel);
     Footer->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ButtonPanel = CreatePanel(BottomPanel);
     BackBtn = CreateButton(ButtonPanel, 0, QStringLiteral(":/buttons/back.bmp"), 5, 17,
@@ -608,7 +608,7 @@ void TMainForm::HighlightKeyGroup(const QString& name) {
         rect = ScaleKeyRect(rect, PaintBox->width());
     const QImage& stretched = StretchedPicture.For(KeyboardPicture ? &*KeyboardPicture : nullptr,
                                                    PaintBox->size(), PaintBox->devicePixelRatio());
-    PaintBox->Present(ComposeKeyboardImage(stretched, rects));
+    PaintBox->Present(stretched, rects);
 }
 
 QString TMainForm::PageKeyGroup() const {
@@ -684,14 +684,21 @@ TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
     : QWidget(parent)
     , Form(form) {
     setMouseTracking(true);
+    // The paint event covers every pixel, so the panel below need not be filled first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TPaintBox::Present(const QImage& image) {
-    Shown = image;
-    if (Painting)
+void TPaintBox::Present(const QImage& stretched, const std::vector<TKeyRect>& rects) {
+    Shown.Compose(stretched, rects);
+    if (Painting || Shown.Changed().isEmpty())
         return;
+    // Only the rectangle around what changed is drawn again, in the box's own pixels: a clip of
+    // many rectangles would draw slower than the pixels it saves.
+    const qreal ratio = Shown.Image().devicePixelRatio();
+    const QRect device = Shown.Changed().boundingRect();
     Presenting = true;
-    repaint();
+    repaint(
+        QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio).toAlignedRect());
     Presenting = false;
 }
 
@@ -702,7 +709,10 @@ void TPaintBox::paintEvent(QPaintEvent*) {
         Painting = false;
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, Shown);
+    const QImage& image = Shown.Image();
+    if (image.isNull() || image.deviceIndependentSize() != QSizeF(size()))
+        painter.fillRect(rect(), palette().window());
+    painter.drawImage(0, 0, image);
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {

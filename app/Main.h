@@ -167,9 +167,10 @@ class TPaintBox : public QWidget {
 public:
     explicit TPaintBox(TMainForm* form, QWidget* parent);
 
-    // Shows a composed image at once, replacing what the box showed.
-    void Present(const QImage& image);
-    const QImage& ShownImage() const { return Shown; }
+    // Shows the picture composed with the rectangles (in paint box pixels) at once, replacing what
+    // the box showed.
+    void Present(const QImage& stretched, const std::vector<TKeyRect>& rects);
+    const QImage& ShownImage() const { return Shown.Image(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -179,7 +180,7 @@ protected:
 
 private:
     TMainForm* Form;
-    QImage Shown;
+    TComposedPicture Shown;
     bool Painting = false;
     bool Presenting = false;
 };

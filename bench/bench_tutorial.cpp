@@ -12,6 +12,7 @@
 #include "Main.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
@@ -92,6 +93,12 @@ struct TData {
         for (const char* name : {"en-US.kb", "us.bmp"})
             QFile::copy(QStringLiteral(FW_DATA_DIR "/") + name, Folder.filePath(name));
         Layout = Folder.filePath(QStringLiteral("en-US.kb"));
+        // Dated like an installed file: the reader decodes a file changed in the last two seconds
+        // at every read, in case it changes again within its clock's tick.
+        QFile layout(Layout);
+        if (layout.open(QIODevice::ReadWrite))
+            layout.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                               QFileDevice::FileModificationTime);
     }
 };
 
@@ -219,19 +226,30 @@ std::vector<TRow> ComposeCases(const TData& data) {
     constexpr int Iterations = 60;
     std::vector<TRow> rows;
     const QImage picture = LoadKeyboardPicture(QStringLiteral("us.bmp"), data.Layout);
-    const std::vector<TKeyRect> reference = ParseKeyRects(QStringLiteral(",52,153,1004,401"));
+    // The typing keys and the function keys of page 2, lit in turn.
+    const std::vector<TKeyRect> typingKeys = ParseKeyRects(QStringLiteral(",52,153,1004,401"));
+    const std::vector<TKeyRect> functionKeys = ParseKeyRects(QStringLiteral(",52,52,1004,110"));
     for (const QSize box : PaintBoxSizes) {
-        std::vector<TKeyRect> rects;
-        for (const TKeyRect& rect : reference)
-            rects.push_back(ScaleKeyRect(rect, box.width()));
-        // As the program composes on every hover: from the picture stretched once for the box.
+        const auto scaled = [&](const std::vector<TKeyRect>& reference) {
+            std::vector<TKeyRect> rects;
+            for (const TKeyRect& rect : reference)
+                rects.push_back(ScaleKeyRect(rect, box.width()));
+            return rects;
+        };
+        const std::vector<TKeyRect> rects[2] = {scaled(typingKeys), scaled(functionKeys)};
+        // As the program composes on a hover that lights other keys: from the picture stretched
+        // once for the box, into the picture composed before.
         TStretchedPicture kept;
+        TComposedPicture composedPicture;
+        int step = 0;
         const auto compose = [&] {
-            return ComposeKeyboardImage(kept.For(&picture, box, 1.0), rects);
+            return composedPicture.Compose(kept.For(&picture, box, 1.0), rects[++step % 2]);
         };
         const QImage composed = compose();
+        const QImage composedNext = compose();
         const bool ok = !picture.isNull() && composed.size() == box &&
-                        composed == ComposeKeyboardImage(box, rects, &picture) &&
+                        composed == ComposeKeyboardImage(box, rects[1], &picture) &&
+                        composedNext == ComposeKeyboardImage(box, rects[0], &picture) &&
                         composed != ComposeKeyboardImage(box, {}, &picture);
         TImageWidget floor(composed);
         ShowAndWait(&floor, QPoint(FloorWindowLeft, 0));

@@ -265,6 +265,49 @@ private slots:
         QCOMPARE(ComposeKeyboardImage(size, rects, &picture), drawn);
     }
 
+    // Lighting other keys restores only what the last keys changed: every compose in a sequence
+    // gives the pixels of drawing it afresh, and says which pixels it changed.
+    void composingAgainGivesTheSamePixels_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<std::vector<TRects>>("sequence");
+        const TRects letters = {{100, 60, 180, 90}, {150, 80, 260, 120}};
+        const TRects outline = {{-5, -5, 40, 30}, {700, 200, 800, 300}};
+        const TRects whole = {{0, 0, 759, 257}};
+        QTest::newRow("between areas and back")
+            << QSize(759, 257) << std::vector<TRects>{letters, {{300, 100, 500, 200}}, letters};
+        QTest::newRow("overlapping the keys before")
+            << QSize(759, 257) << std::vector<TRects>{letters, {{120, 70, 400, 110}}};
+        QTest::newRow("over the outline and off it")
+            << QSize(759, 257) << std::vector<TRects>{outline, letters, outline, TRects()};
+        QTest::newRow("the whole picture, then none")
+            << QSize(759, 257) << std::vector<TRects>{whole, TRects(), whole};
+        QTest::newRow("the same keys again")
+            << QSize(1152, 391) << std::vector<TRects>{letters, letters};
+    }
+    void composingAgainGivesTheSamePixels() {
+        QFETCH(QSize, size);
+        QFETCH(std::vector<TRects>, sequence);
+        const QImage picture = DetailedPicture();
+        TStretchedPicture kept;
+        TComposedPicture composed;
+        QImage before;
+        for (std::size_t i = 0; i < sequence.size(); ++i) {
+            const QImage image = composed.Compose(kept.For(&picture, size, 1), sequence[i]);
+            QCOMPARE(image, DrawnKeyboard(size, sequence[i], picture));
+            const QRegion changed = composed.Changed();
+            if (i == 0)
+                QCOMPARE(changed, QRegion(image.rect()));
+            else if (sequence[i] == sequence[i - 1])
+                QVERIFY(changed.isEmpty());
+            for (int y = 0; i > 0 && y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != before.pixel(x, y))
+                        QVERIFY2(changed.contains(QPoint(x, y)),
+                                 qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            before = image;
+        }
+    }
+
     void thePictureIsStretchedOncePerSizeAndRatio() {
         const QImage picture = DetailedPicture();
         TStretchedPicture kept;
