@@ -138,11 +138,13 @@ const QImage& TComposedPicture::Compose(const QImage& stretched,
         CopyRect(FImage, stretched, rect);
     for (const QRect& rect : amber)
         AndRect(FImage, stretched, rect, HighlightColor.rgb());
-    std::vector<QRect> changed = FAmber;
-    changed.insert(changed.end(), amber.begin(), amber.end());
-    for (const QRect& rect : changed) {
-        DrawOutline(FImage, amber, outlineWidth, rect);
-        FChanged += rect;
+    for (const std::vector<QRect>* rects : {&FAmber, &amber}) {
+        QRect around;
+        for (const QRect& rect : *rects) {
+            DrawOutline(FImage, amber, outlineWidth, rect);
+            around |= rect;
+        }
+        FChanged += around;
     }
     FAmber = std::move(amber);
     return FImage;

@@ -31,7 +31,8 @@ class TComposedPicture {
 public:
     const QImage& Compose(const QImage& stretched, const std::vector<TKeyRect>& rects);
     const QImage& Image() const { return FImage; }
-    // The device pixels the last Compose changed: none when it lit the same rectangles again.
+    // The device pixels the last Compose changed, as the rectangle around the keys lit before and
+    // the one around the keys lit now: none when it lit the same keys again.
     const QRegion& Changed() const { return FChanged; }
 
 private:

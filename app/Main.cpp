@@ -375,7 +375,7 @@ void TMainForm::ShowPage(int n) {
     const bool hasImage = !ReadPageText(LayoutFileName, QStringLiteral("image"), page).isEmpty();
     PaintBox->setVisible(hasImage);
     if (hasImage)
-        PaintBox->update();
+        RunPictureHandler([this] { PaintBoxPaint(); });
     Task->setPlainText(ReadPageText(LayoutFileName, QStringLiteral("task"), page));
     PrepareTypingBox(page);
     Footer->setVisible(page != LastPage);
@@ -692,24 +692,25 @@ void TPaintBox::Present(const QImage& stretched, const std::vector<TKeyRect>& re
     Shown.Compose(stretched, rects);
     if (Painting || Shown.Changed().isEmpty())
         return;
-    // Only the rectangle around what changed is drawn again, in the box's own pixels: a clip of
-    // many rectangles would draw slower than the pixels it saves.
+    // Only what changed is drawn again, in the box's own pixels, as it stands.
+    Presented = true;
     const qreal ratio = Shown.Image().devicePixelRatio();
-    const QRect device = Shown.Changed().boundingRect();
-    Presenting = true;
-    repaint(
-        QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio).toAlignedRect());
-    Presenting = false;
+    for (const QRect& device : Shown.Changed())
+        update(QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio)
+                   .toAlignedRect());
 }
 
 void TPaintBox::paintEvent(QPaintEvent*) {
-    if (!Presenting) {
+    const QImage& image = Shown.Image();
+    const bool current = image.deviceIndependentSize() == QSizeF(size());
+    if (!Presented || !current) {
+        // Uncovered or resized: the page's own keys are drawn, as the page shows them.
         Painting = true;
         Form->RunPictureHandler([this] { Form->PaintBoxPaint(); });
         Painting = false;
     }
+    Presented = false;
     QPainter painter(this);
-    const QImage& image = Shown.Image();
     if (image.isNull() || image.deviceIndependentSize() != QSizeF(size()))
         painter.fillRect(rect(), palette().window());
     painter.drawImage(0, 0, image);

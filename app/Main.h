@@ -167,8 +167,8 @@ class TPaintBox : public QWidget {
 public:
     explicit TPaintBox(TMainForm* form, QWidget* parent);
 
-    // Shows the picture composed with the rectangles (in paint box pixels) at once, replacing what
-    // the box showed.
+    // Shows the picture composed with the rectangles (in paint box pixels), replacing what the box
+    // showed; what changed is drawn again on the next paint.
     void Present(const QImage& stretched, const std::vector<TKeyRect>& rects);
     const QImage& ShownImage() const { return Shown.Image(); }
 
@@ -182,5 +182,5 @@ private:
     TMainForm* Form;
     TComposedPicture Shown;
     bool Painting = false;
-    bool Presenting = false;
+    bool Presented = false; // the next paint shows what Present composed
 };

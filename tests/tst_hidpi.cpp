@@ -141,7 +141,9 @@ private slots:
         QCOMPARE(shown, ComposeKeyboardImage(
                             form->StretchedPicture.For(&*form->KeyboardPicture, QSize(768, 261), 2),
                             {{600, 100, 750, 250}}));
-        // The box shows its device pixels one to one (a paint shows the page's own group again).
+        // The box shows its device pixels one to one (once the hover's own paint is done, a paint
+        // shows the page's own group again).
+        QCoreApplication::processEvents();
         QImage window = form->PaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
         window.setDevicePixelRatio(2);
         QCOMPARE(window, form->PaintBox->ShownImage());

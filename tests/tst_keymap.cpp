@@ -449,6 +449,10 @@ private slots:
         QCOMPARE(form->TooltipLabel->text(), QString("Typing keys"));
         QCOMPARE(ShownAt(600, 300), Amber);
         QCOMPARE(ShownAt(1300, 300), QColor(Qt::white));
+        // The box paints what the hover lit, not the page's own group.
+        QCoreApplication::processEvents();
+        QCOMPARE(ShownAt(600, 300), Amber);
+        QCOMPARE(ShownAt(1300, 300), QColor(Qt::white));
         Move(1000, 50); // outside the areas: the page's own group again
         QCOMPARE(form->TooltipLabel->text(), QString());
         QCOMPARE(ShownAt(1300, 300), Amber);
