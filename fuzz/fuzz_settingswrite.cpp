@@ -28,7 +28,8 @@ namespace {
     } while (false)
 
 // Whether after equals before but for one place: one line replaced, lines inserted, or the last
-// line ending in a carriage return before lines added after it.
+// line ending in a carriage return before lines added after it; or nothing, when the file already
+// held the value (the value read back is checked apart).
 template <typename Lines> bool ChangedInOnePlace(const Lines& before, const Lines& after) {
     qsizetype prefix = 0;
     while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
@@ -40,7 +41,7 @@ template <typename Lines> bool ChangedInOnePlace(const Lines& before, const Line
     const qsizetype removed = before.size() - prefix - suffix;
     const qsizetype added = after.size() - prefix - suffix;
     if (removed == 0)
-        return added >= 1;
+        return true;
     if (removed != 1 || added < 1)
         return false;
     if (added == 1)
