@@ -380,7 +380,7 @@ void TMainForm::ShowPage(int n) {
     PrepareTypingBox(page);
     Footer->setVisible(page != LastPage);
     TypingBox->setFocus();
-    TooltipLabel->clear();
+    ClearKeyDescription();
     LoadingPage = false;
     if (CheckAfterLoad)
         TypingBoxChange();
@@ -463,8 +463,14 @@ QString TMainForm::FirstDisplayedLine() const {
     return text;
 }
 
+// QLabel::clear repaints the label even when it is empty, as it is at most keystrokes.
+void TMainForm::ClearKeyDescription() {
+    if (!TooltipLabel->text().isEmpty())
+        TooltipLabel->clear();
+}
+
 void TMainForm::TypingBoxChange() {
-    TooltipLabel->clear();
+    ClearKeyDescription();
     if (LoadingPage) {
         CheckAfterLoad = true;
         return;
@@ -624,7 +630,7 @@ void TMainForm::PaintBoxPaint() {
 void TMainForm::PaintBoxMouseMove(int x, int y) {
     const int index = KeyGroupAt(KeyMap, PageNumber, PaintBox->width(), x, y);
     if (index < 0) {
-        TooltipLabel->clear();
+        ClearKeyDescription();
         // Leaving the areas of the keyboard page shows the page's own group again.
         if (PageNumber == 2)
             PaintBoxPaint();

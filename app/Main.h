@@ -86,6 +86,7 @@ public:
     void Restart();
 
     // The typing check and the keys of the typing box.
+    void ClearKeyDescription();
     void TypingBoxChange();
     void TypingBoxKeyDown(int key, Qt::KeyboardModifiers shift);
 
