@@ -3,6 +3,7 @@
 #include "Colors.h"
 #include "Component.h"
 #include "FormStyle.h"
+#include "KeyboardPicture.h"
 #include "ui_About.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ QIcon ProgramIcon() {
     QIcon icon;
     const QDir icons(QStringLiteral(":/icon"));
     for (const QString& name : icons.entryList(QDir::Files, QDir::Name))
-        icon.addFile(icons.filePath(name));
+        icon.addPixmap(QPixmap::fromImage(ReadImageOfFormat(icons.filePath(name), "PNG")));
     return icon.isNull() ? QApplication::windowIcon() : icon;
 }
 

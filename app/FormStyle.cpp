@@ -1,6 +1,7 @@
 #include "FormStyle.h"
 
 #include "FancyButton.h"
+#include "KeyboardPicture.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -62,7 +63,7 @@ QFont TahomaFont(int pixelSize, bool bold, bool italic) {
 TFancyButton* CreateGlyphButton(QWidget* parent, const QString& glyph, int numGlyphs, QRect bounds,
                                 QPoint textOffset, const QFont& font) {
     auto* button = new TFancyButton(parent);
-    button->SetGlyph(QPixmap(glyph));
+    button->SetGlyph(QPixmap::fromImage(ReadImageOfFormat(glyph, "BMP")));
     button->SetNumGlyphs(numGlyphs);
     button->setGeometry(bounds);
     button->SetTextOffsetLeft(textOffset.x());

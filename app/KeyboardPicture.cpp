@@ -2,7 +2,9 @@
 
 #include "CheckedFile.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -69,10 +71,27 @@ void DrawOutline(QImage& image, const std::vector<QRect>& amber, int width, cons
 QImage ReadPicture(const QString& fileName) {
     const qint64 limitMiB = QImageReader::allocationLimit();
     const CheckedFile file = ReadCheckedFile(fileName, limitMiB > 0 ? limitMiB << 20 : INT_MAX);
-    return file.Check == FileCheck::Regular ? QImage::fromData(file.Bytes) : QImage();
+    if (file.Check != FileCheck::Regular)
+        return QImage();
+    if (!file.Bytes.startsWith("BM"))
+        return QImage::fromData(file.Bytes);
+    QBuffer buffer;
+    buffer.setData(file.Bytes);
+    return ReadImageOfFormat(buffer, "BMP");
 }
 
 } // namespace
+
+QImage ReadImageOfFormat(QIODevice& device, const QByteArray& format) {
+    QImageReader reader(&device, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QImage ReadImageOfFormat(const QString& fileName, const QByteArray& format) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? ReadImageOfFormat(file, format) : QImage();
+}
 
 QSize DeviceSize(QSize size, qreal ratio) {
     return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
