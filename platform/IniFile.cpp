@@ -85,9 +85,12 @@ QStringConverter::Encoding QtEncoding(Codec codec) {
     }
 }
 
-// The text of bytes in a Unicode codec, or nothing when they are not valid in it.
+// The text of bytes in a Unicode codec, or nothing when they are not valid in it. The caller has
+// taken off the file's byte-order mark: a U+FEFF that starts the bytes is text (a zero-width
+// no-break space), which the decoder would otherwise drop as a second mark.
 std::optional<QString> DecodeStrictly(const QByteArray& bytes, Codec codec) {
-    QStringDecoder decoder(QtEncoding(codec), QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(QtEncoding(codec), QStringConverter::Flag::Stateless |
+                                                  QStringConverter::Flag::ConvertInitialBom);
     QString text = decoder(bytes);
     if (decoder.hasError())
         return std::nullopt;

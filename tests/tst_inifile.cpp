@@ -266,6 +266,12 @@ private slots:
                           "e\nkeyboard=old\n")
             << QByteArray("\xEF\xBB\xBF[General]\nname=Gr\xFC\xDF"
                           "e\nkeyboard=de-DE\n");
+        // A zero-width no-break space after the mark is text, not a second mark.
+        QTest::newRow("UTF-8 mark before U+FEFF")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF; note\n[General]\nname=Gr\xC3\xBC\xC3\x9F"
+                          "e\nkeyboard=old\n")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF; note\n[General]\nname=Gr\xC3\xBC\xC3\x9F"
+                          "e\nkeyboard=de-DE\n");
         const QString text = QString::fromUtf8("[General]\r\nname=Grüße\r\nkeyboard=old\r\n");
         QString written = text;
         written.replace("old", "de-DE");
