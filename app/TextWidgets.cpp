@@ -41,31 +41,34 @@ QCache<TGlyphKey, TGlyphImage>& KeptGlyphs() {
     return kept;
 }
 
-TGlyphImage* RenderGlyph(const TGlyphKey& key) {
+TGlyphImage RenderGlyph(const TGlyphKey& key) {
     const QPainterPath outline = QTransform::fromScale(key.DevicePixelRatio, key.DevicePixelRatio)
                                      .map(key.Font.pathForGlyph(key.Glyph));
-    auto* glyph = new TGlyphImage;
     const QRect bounds = outline.boundingRect().toAlignedRect();
     if (bounds.isEmpty())
-        return glyph; // a space
-    glyph->Image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-    glyph->Image.fill(Qt::transparent);
-    glyph->Offset = bounds.topLeft();
-    QPainter painter(&glyph->Image);
+        return {}; // a space
+    TGlyphImage glyph{QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied), bounds.topLeft()};
+    if (glyph.Image.isNull())
+        return {}; // beyond what an image can hold
+    glyph.Image.fill(Qt::transparent);
+    QPainter painter(&glyph.Image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(-bounds.topLeft());
     painter.fillPath(outline, QColor::fromRgba(key.Colour));
     painter.end();
-    glyph->Image.setDevicePixelRatio(key.DevicePixelRatio);
+    glyph.Image.setDevicePixelRatio(key.DevicePixelRatio);
     return glyph;
 }
 
-const TGlyphImage& KeptGlyph(const TGlyphKey& key) {
-    if (TGlyphImage* kept = KeptGlyphs().object(key))
+// The glyph's image, kept for later paints unless it alone is larger than all that is kept.
+TGlyphImage KeptGlyph(const TGlyphKey& key) {
+    if (const TGlyphImage* kept = KeptGlyphs().object(key))
         return *kept;
-    TGlyphImage* glyph = RenderGlyph(key);
-    KeptGlyphs().insert(key, glyph, std::max<qsizetype>(glyph->Image.sizeInBytes(), 1));
-    return *glyph;
+    const TGlyphImage glyph = RenderGlyph(key);
+    const qsizetype cost = std::max<qsizetype>(glyph.Image.sizeInBytes(), 1);
+    if (cost <= KeptGlyphs().maxCost())
+        KeptGlyphs().insert(key, new TGlyphImage(glyph), cost);
+    return glyph;
 }
 
 void DrawKeptGlyphs(QPainter& painter, QPointF origin, const QGlyphRun& run, QRgb colour) {
@@ -73,7 +76,7 @@ void DrawKeptGlyphs(QPainter& painter, QPointF origin, const QGlyphRun& run, QRg
     const QList<quint32> glyphs = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        const TGlyphImage& glyph = KeptGlyph({run.rawFont(), glyphs[i], colour, ratio});
+        const TGlyphImage glyph = KeptGlyph({run.rawFont(), glyphs[i], colour, ratio});
         if (glyph.Image.isNull())
             continue;
         const QPoint devicePlace = ((origin + positions[i]) * ratio).toPoint() + glyph.Offset;

@@ -115,6 +115,17 @@ private slots:
         QCOMPARE(KeptGlyphImageCount(), kept);
     }
 
+    // A glyph whose image alone is larger than all that is kept is drawn, and not kept.
+    void aGlyphLargerThanTheCacheIsDrawn() {
+        TTextLabel ours(QStringLiteral("W"));
+        QLabel qts(QStringLiteral("W"));
+        for (QLabel* label : {static_cast<QLabel*>(&ours), &qts})
+            Style(label, 3000, QSize(3100, 3300));
+        const int kept = KeptGlyphImageCount();
+        VerifyAlike(Compare(ours, qts));
+        QCOMPARE(KeptGlyphImageCount(), kept);
+    }
+
     void textBoxDrawsAsQPlainTextEdit_data() {
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<bool>("centred");
