@@ -3,7 +3,7 @@
 #include "Colors.h"
 #include "Component.h"
 #include "FormStyle.h"
-#include "KeyboardPicture.h"
+#include "ImageFile.h"
 #include "ui_About.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "FormStyle.h"
 
 #include "FancyButton.h"
-#include "KeyboardPicture.h"
+#include "ImageFile.h"
 
 #include <QGuiApplication>
 #include <QWidget>

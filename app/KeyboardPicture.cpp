@@ -1,10 +1,10 @@
 #include "KeyboardPicture.h"
 
 #include "CheckedFile.h"
+#include "ImageFile.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -81,17 +81,6 @@ QImage ReadPicture(const QString& fileName) {
 }
 
 } // namespace
-
-QImage ReadImageOfFormat(QIODevice& device, const QByteArray& format) {
-    QImageReader reader(&device, format);
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
-
-QImage ReadImageOfFormat(const QString& fileName, const QByteArray& format) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? ReadImageOfFormat(file, format) : QImage();
-}
 
 QSize DeviceSize(QSize size, qreal ratio) {
     return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));

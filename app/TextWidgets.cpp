@@ -84,6 +84,11 @@ void DrawKeptGlyphs(QPainter& painter, QPointF origin, const QGlyphRun& run, QRg
     }
 }
 
+// Whether the widget's own font is drawn from outlines on the screen it is on.
+bool FontDrawnFromOutlines(const QWidget& widget) {
+    return DrawnFromOutlines(QFontInfo(widget.font()).pixelSize(), widget.devicePixelRatioF());
+}
+
 } // namespace
 
 bool DrawnFromOutlines(qreal pixelSize, qreal devicePixelRatio) {
@@ -111,8 +116,7 @@ int KeptGlyphImageCount() {
 bool TTextLabel::DrawsItself() const {
     const bool plainText = textFormat() == Qt::PlainText ||
                            (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
-    return DrawnFromOutlines(QFontInfo(font()).pixelSize(), devicePixelRatioF()) && plainText &&
-           !wordWrap() && pixmap().isNull();
+    return FontDrawnFromOutlines(*this) && plainText && !wordWrap() && pixmap().isNull();
 }
 
 void TTextLabel::paintEvent(QPaintEvent* event) {
@@ -150,10 +154,9 @@ void TTextLabel::paintEvent(QPaintEvent* event) {
 bool TTextBox::DrawsItself() const {
     const QTextCursor cursor = textCursor();
     const bool placeholderShown = document()->isEmpty() && !placeholderText().isEmpty();
-    return DrawnFromOutlines(QFontInfo(font()).pixelSize(), devicePixelRatioF()) &&
-           !cursor.hasSelection() && extraSelections().isEmpty() && !overwriteMode() &&
-           cursor.block().layout()->preeditAreaText().isEmpty() && !placeholderShown &&
-           !backgroundVisible();
+    return FontDrawnFromOutlines(*this) && !cursor.hasSelection() && extraSelections().isEmpty() &&
+           !overwriteMode() && cursor.block().layout()->preeditAreaText().isEmpty() &&
+           !placeholderShown && !backgroundVisible();
 }
 
 // As QPlainTextEdit paints its blocks, with each block's glyphs drawn by DrawGlyphRuns.
