@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
 namespace {
 
@@ -24,45 +23,12 @@ QRect DeviceRect(const TKeyRect& r, qreal ratio, const QRect& bounds) {
         .intersected(bounds);
 }
 
-// The rectangle of the picture ANDed with the colour, into the image.
-void AndRect(QImage& image, const QImage& picture, const QRect& rect, QRgb color) {
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            line[x] = from[x] & color;
-    }
-}
-
-void CopyRect(QImage& image, const QImage& from, const QRect& rect) {
-    const qsizetype bytes = qsizetype(rect.width()) * sizeof(QRgb);
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        std::memcpy(reinterpret_cast<QRgb*>(image.scanLine(y)) + rect.left(),
-                    reinterpret_cast<const QRgb*>(from.constScanLine(y)) + rect.left(), bytes);
-}
-
-// The outline, one paint box pixel wide, turns black within the part given, except where a
-// rectangle lies over it: there the amber below the picture shows, as everywhere else in the
-// rectangle.
-void DrawOutline(QImage& image, const std::vector<QRect>& amber, int width, const QRect& part) {
-    const int w = image.width();
-    const int h = image.height();
-    const QRect area = part.intersected(image.rect());
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        auto blacken = [&](int from, int to) {
-            for (int x = std::max(from, area.left()); x < std::min(to, area.right() + 1); ++x)
-                if (std::none_of(amber.begin(), amber.end(),
-                                 [&](const QRect& r) { return r.contains(x, y); }))
-                    line[x] = qRgb(0, 0, 0);
-        };
-        if (y < width || y >= h - width) {
-            blacken(0, w);
-        } else {
-            blacken(0, std::min(width, w));
-            blacken(std::max(w - width, width), w);
-        }
-    }
+// The rectangle around the rectangles.
+QRect Around(const std::vector<QRect>& rects) {
+    QRect around;
+    for (const QRect& rect : rects)
+        around |= rect;
+    return around;
 }
 
 // A picture file: only a regular file, and no larger than Qt's image allocation limit, which
@@ -81,6 +47,10 @@ QImage ReadPicture(const QString& fileName) {
 }
 
 } // namespace
+
+QRectF LogicalRect(const QRect& device, qreal ratio) {
+    return QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio);
+}
 
 QSize DeviceSize(QSize size, qreal ratio) {
     return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
@@ -108,54 +78,62 @@ const QImage& TStretchedPicture::For(const QImage* picture, QSize size, qreal ra
     return FStretched;
 }
 
-QImage ComposeKeyboardImage(const QImage& stretched, const std::vector<TKeyRect>& rects) {
-    TComposedPicture composed;
-    return composed.Compose(stretched, rects);
-}
-
-const QImage& TComposedPicture::Compose(const QImage& stretched,
-                                        const std::vector<TKeyRect>& rects) {
-    if (stretched.isNull()) {
-        FChanged = FImage.isNull() ? QRegion() : QRegion(FImage.rect());
-        FImage = QImage();
-        FStretchedKey = 0;
-        FAmber.clear();
-        return FImage;
-    }
-    const qreal ratio = stretched.devicePixelRatio();
+void TLitKeyboard::Light(const QImage& stretched, const std::vector<TKeyRect>& rects) {
     std::vector<QRect> amber;
     for (const TKeyRect& r : rects)
         if (r.Right > r.Left && r.Bottom > r.Top)
-            if (const QRect device = DeviceRect(r, ratio, stretched.rect()); !device.isEmpty())
+            if (const QRect device = DeviceRect(r, stretched.devicePixelRatio(), stretched.rect());
+                !device.isEmpty())
                 amber.push_back(device);
-    const int outlineWidth = std::max(1, qRound(ratio));
-    const bool afresh = stretched.cacheKey() != FStretchedKey || FImage.isNull();
-    if (afresh) {
-        // White AND picture is the picture: only the outline and the rectangles change it.
-        FImage = stretched.copy();
-        FStretchedKey = stretched.cacheKey();
-        FAmber.clear();
-        DrawOutline(FImage, amber, outlineWidth, FImage.rect());
-    }
-    FChanged = afresh ? QRegion(FImage.rect()) : QRegion();
-    if (amber == FAmber)
-        return FImage;
-    // What the last rectangles changed starts again from the picture; the new ones are the picture
-    // ANDed with amber.
-    for (const QRect& rect : FAmber)
-        CopyRect(FImage, stretched, rect);
-    for (const QRect& rect : amber)
-        AndRect(FImage, stretched, rect, HighlightColor.rgb());
-    for (const std::vector<QRect>* rects : {&FAmber, &amber}) {
-        QRect around;
-        for (const QRect& rect : *rects) {
-            DrawOutline(FImage, amber, outlineWidth, rect);
-            around |= rect;
-        }
-        FChanged += around;
-    }
+    if (stretched.cacheKey() != FStretched.cacheKey())
+        FChanged = QRegion(FStretched.rect()) + QRegion(stretched.rect());
+    else if (amber == FAmber)
+        FChanged = QRegion();
+    else
+        FChanged = QRegion(Around(FAmber)) + QRegion(Around(amber));
+    FStretched = stretched;
     FAmber = std::move(amber);
-    return FImage;
+}
+
+void TLitKeyboard::Draw(QPainter& painter) const {
+    if (FStretched.isNull())
+        return;
+    const qreal ratio = FStretched.devicePixelRatio();
+    painter.save();
+    painter.drawImage(QPointF(0, 0), FStretched);
+    // Amber below the picture: the picture ANDed with amber, so that its white turns amber and its
+    // lines stay dark.
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    QRegion lit;
+    for (const QRect& rect : FAmber) {
+        painter.fillRect(LogicalRect(rect, ratio), HighlightColor);
+        lit += rect;
+    }
+    // The outline, one paint box pixel wide, is black except where a rectangle lies over it.
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const int width = std::max(1, qRound(ratio));
+    const QRect all = FStretched.rect();
+    const QRegion outline =
+        QRegion(all) - QRegion(all.adjusted(width, width, -width, -width)) - lit;
+    for (const QRect& rect : outline)
+        painter.fillRect(LogicalRect(rect, ratio), Qt::black);
+    painter.restore();
+}
+
+QImage TLitKeyboard::Image() const {
+    if (FStretched.isNull())
+        return QImage();
+    QImage image(FStretched.size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(FStretched.devicePixelRatio());
+    QPainter painter(&image);
+    Draw(painter);
+    return image;
+}
+
+QImage ComposeKeyboardImage(const QImage& stretched, const std::vector<TKeyRect>& rects) {
+    TLitKeyboard keyboard;
+    keyboard.Light(stretched, rects);
+    return keyboard.Image();
 }
 
 QImage ComposeKeyboardImage(QSize size, const std::vector<TKeyRect>& rects, const QImage* picture) {

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QRegion>
 
+class QPainter;
+
 // The highlight colour of a key group: amber.
 inline const QColor HighlightColor(255, 191, 0);
 
@@ -24,23 +26,35 @@ private:
     QImage FStretched;
 };
 
-// The composed picture kept from one compose to the next (see ComposeKeyboardImage). Composing
-// from the same stretched picture again restores only what the last rectangles changed, so that
-// lighting other keys costs in proportion to the keys, not to the picture.
-class TComposedPicture {
+// The keyboard as a paint box shows it (see ComposeKeyboardImage): the stretched picture with keys
+// lit over it. Lighting keys only notes them and the device pixels that change; the picture is
+// composed where it is drawn, in the paint, so no composed copy of the picture is kept, and a
+// hover that lights other keys costs in proportion to the keys, not to the picture.
+class TLitKeyboard {
 public:
-    const QImage& Compose(const QImage& stretched, const std::vector<TKeyRect>& rects);
-    const QImage& Image() const { return FImage; }
-    // The device pixels the last Compose changed, as the rectangle around the keys lit before and
-    // the one around the keys lit now: none when it lit the same keys again.
+    // Lights the rectangles (in paint box pixels) over the stretched picture, in place of the keys
+    // lit before.
+    void Light(const QImage& stretched, const std::vector<TKeyRect>& rects);
+    // The device pixels the last Light changed: all of them for another stretched picture, else
+    // the rectangle around the keys lit before and the one around the keys lit now; none when it
+    // lit the same keys again.
     const QRegion& Changed() const { return FChanged; }
+    const QImage& Stretched() const { return FStretched; }
+    // Draws the keyboard at the painter's origin; the painter's device has the stretched picture's
+    // device pixel ratio.
+    void Draw(QPainter& painter) const;
+    // The keyboard drawn into an image of the stretched picture's size and ratio.
+    QImage Image() const;
 
 private:
-    qint64 FStretchedKey = 0;
+    QImage FStretched;
     std::vector<QRect> FAmber; // in device pixels
-    QImage FImage;
     QRegion FChanged;
 };
+
+// A rectangle of device pixels in the co-ordinates of a widget or painter at that device pixel
+// ratio.
+QRectF LogicalRect(const QRect& device, qreal ratio);
 
 // A paint box's size in device pixels at the given device pixel ratio.
 QSize DeviceSize(QSize size, qreal ratio);

@@ -695,21 +695,21 @@ TPaintBox::TPaintBox(TMainForm* form, QWidget* parent)
 }
 
 void TPaintBox::Present(const QImage& stretched, const std::vector<TKeyRect>& rects) {
-    Shown.Compose(stretched, rects);
+    Shown.Light(stretched, rects);
     if (Painting || Shown.Changed().isEmpty())
         return;
     // Only what changed is drawn again, in the box's own pixels, as it stands.
     Presented = true;
-    const qreal ratio = Shown.Image().devicePixelRatio();
+    const qreal ratio = devicePixelRatio();
     for (const QRect& device : Shown.Changed())
-        update(QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio)
-                   .toAlignedRect());
+        update(LogicalRect(device, ratio).toAlignedRect());
 }
 
 void TPaintBox::paintEvent(QPaintEvent*) {
-    const QImage& image = Shown.Image();
-    const bool current = image.deviceIndependentSize() == QSizeF(size());
-    if (!Presented || !current) {
+    const auto current = [this] {
+        return Shown.Stretched().deviceIndependentSize() == QSizeF(size());
+    };
+    if (!Presented || !current()) {
         // Uncovered or resized: the page's own keys are drawn, as the page shows them.
         Painting = true;
         Form->RunPictureHandler([this] { Form->PaintBoxPaint(); });
@@ -717,9 +717,9 @@ void TPaintBox::paintEvent(QPaintEvent*) {
     }
     Presented = false;
     QPainter painter(this);
-    if (image.isNull() || image.deviceIndependentSize() != QSizeF(size()))
+    if (Shown.Stretched().isNull() || !current())
         painter.fillRect(rect(), palette().window());
-    painter.drawImage(0, 0, image);
+    Shown.Draw(painter);
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {

@@ -171,7 +171,8 @@ public:
     // Shows the picture composed with the rectangles (in paint box pixels), replacing what the box
     // showed; what changed is drawn again on the next paint.
     void Present(const QImage& stretched, const std::vector<TKeyRect>& rects);
-    const QImage& ShownImage() const { return Shown.Image(); }
+    // What the box shows, drawn into an image.
+    QImage ShownImage() const { return Shown.Image(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -181,7 +182,7 @@ protected:
 
 private:
     TMainForm* Form;
-    TComposedPicture Shown;
+    TLitKeyboard Shown;
     bool Painting = false;
     bool Presented = false; // the next paint shows what Present composed
 };

@@ -237,13 +237,12 @@ std::vector<TRow> ComposeCases(const TData& data) {
             return rects;
         };
         const std::vector<TKeyRect> rects[2] = {scaled(typingKeys), scaled(functionKeys)};
-        // As the program composes on a hover that lights other keys: from the picture stretched
-        // once for the box, into the picture composed before.
+        // The whole keyboard composed off-screen with other keys lit, from the picture stretched
+        // once for the box, as the paint box draws it (a hover draws only the part that changed).
         TStretchedPicture kept;
-        TComposedPicture composedPicture;
         int step = 0;
         const auto compose = [&] {
-            return composedPicture.Compose(kept.For(&picture, box, 1.0), rects[++step % 2]);
+            return ComposeKeyboardImage(kept.For(&picture, box, 1.0), rects[++step % 2]);
         };
         const QImage composed = compose();
         const QImage composedNext = compose();
