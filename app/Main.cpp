@@ -717,7 +717,7 @@ void TPaintBox::paintEvent(QPaintEvent*) {
     }
     Presented = false;
     QPainter painter(this);
-    if (Shown.Stretched().isNull() || !current())
+    if (!current()) // no picture, or one for another size
         painter.fillRect(rect(), palette().window());
     Shown.Draw(painter);
 }
